@@ -1,0 +1,286 @@
+// cplx::Complex: a complex number as a plain pair of IEEE 754 doubles.
+//
+// Synopsis
+//
+//   namespace cplx {
+//
+//   inline constexpr double PI = 3.1415926536;        // ten decimals, not the full double pi
+//   inline constexpr double RAD_TO_DEG = 180.0 / PI;
+//
+//   struct Complex {
+//       double re = 0.0;
+//       double im = 0.0;
+//       constexpr Complex() noexcept = default;
+//       constexpr Complex(double re, double im) noexcept;
+//       constexpr Complex& operator+=(const Complex&) noexcept;   // and -=, *=, /=
+//   };
+//
+//   // rectangular arithmetic, comparisons and conjugate
+//   constexpr Complex operator+(const Complex&) noexcept;                   // unary
+//   constexpr Complex operator-(const Complex&) noexcept;                   // unary
+//   constexpr Complex operator+(const Complex&, const Complex&) noexcept;
+//   constexpr Complex operator-(const Complex&, const Complex&) noexcept;
+//   constexpr Complex operator*(const Complex&, const Complex&) noexcept;
+//   constexpr Complex operator/(const Complex&, const Complex&) noexcept;
+//   constexpr bool operator==(const Complex&, const Complex&) noexcept;
+//   constexpr bool operator!=(const Complex&, const Complex&) noexcept;
+//   constexpr Complex conj(const Complex&) noexcept;
+//
+//   // polar form
+//   double mod(const Complex&) noexcept;                  // |z|
+//   double arg(const Complex&) noexcept;                  // angle in (-pi, pi], radians
+//   double argDeg(const Complex&) noexcept;               // arg(z) * RAD_TO_DEG
+//   Complex fromPolar(double r, double theta) noexcept;   // r * (cos theta + i sin theta)
+//
+//   // text form: "3+4i", "-0.28+0.96i", "25", "8i", "i", "-1i"
+//   template <class CharT, class Traits>
+//   std::basic_ostream<CharT, Traits>&
+//   operator<<(std::basic_ostream<CharT, Traits>&, const Complex&);
+//
+//   } // namespace cplx
+//
+// There are no conversions from double or any other type: a Complex is only
+// ever made from two explicit parts, so `z == 1.0` does not compile.
+
+#ifndef CPLX_COMPLEX_HPP
+#define CPLX_COMPLEX_HPP
+
+#include <cmath>
+#include <limits>
+#include <ostream>
+
+#if defined(__GNUC__) || defined(__clang__)
+#define CPLX_NOINLINE __attribute__((noinline))
+#elif defined(_MSC_VER)
+#define CPLX_NOINLINE __declspec(noinline)
+#else
+#define CPLX_NOINLINE
+#endif
+
+namespace cplx {
+
+// ---------------------------------------------------------------- constants
+
+inline constexpr double PI = 3.1415926536;
+inline constexpr double RAD_TO_DEG = 180.0 / PI;
+
+// ---------------------------------------------------------------- the value
+
+struct Complex {
+    double re = 0.0;
+    double im = 0.0;
+
+    constexpr Complex() noexcept = default;
+    constexpr Complex(double real, double imag) noexcept : re(real), im(imag) {}
+
+    constexpr Complex& operator+=(const Complex& z) noexcept;
+    constexpr Complex& operator-=(const Complex& z) noexcept;
+    constexpr Complex& operator*=(const Complex& z) noexcept;
+    constexpr Complex& operator/=(const Complex& z) noexcept;
+};
+
+namespace detail {
+
+// Constant-evaluable versions of the <cmath> classifiers that the division
+// needs; the standard ones are constexpr only from C++23.
+#if defined(__GNUC__) || defined(__clang__)
+constexpr double fabs(double x) noexcept { return __builtin_fabs(x); }
+constexpr double copysign(double mag, double sgn) noexcept { return __builtin_copysign(mag, sgn); }
+constexpr bool isnan(double x) noexcept { return __builtin_isnan(x); }
+constexpr bool isinf(double x) noexcept { return __builtin_isinf(x); }
+#else
+constexpr double fabs(double x) noexcept { return x < 0 ? -x : x + 0.0; }
+inline double copysign(double mag, double sgn) noexcept { return std::copysign(mag, sgn); }
+constexpr bool isnan(double x) noexcept { return x != x; }
+constexpr bool isinf(double x) noexcept {
+    return x == std::numeric_limits<double>::infinity() || x == -std::numeric_limits<double>::infinity();
+}
+#endif
+
+// Parts between 2^-500 and 2^500 in magnitude (the larger of the two, for
+// each operand) certify that the textbook formulas neither overflow nor lose
+// accuracy to underflow: every product of two parts, and every sum of such
+// products, stays below 2^1001, and a product that underflows is below 2^-75
+// of the sum it goes into.
+inline constexpr double kSafeLow = 0x1p-500;
+inline constexpr double kSafeHigh = 0x1p+500;
+
+constexpr double magnitude(const Complex& z) noexcept {
+    return fabs(z.re) > fabs(z.im) ? fabs(z.re) : fabs(z.im);
+}
+
+constexpr bool safe(double m) noexcept { return m >= kSafeLow && m <= kSafeHigh; }
+
+// Smith's division step with Baudin and Smith's guards ("A Robust Complex
+// Division in Scilab", 2012): returns the real part of (a + ib) / (c + id)
+// given r = d / c and t = 1 / (c + d r), avoiding the spurious underflow of
+// b * r and d * (b / c) that the plain Smith method suffers.
+constexpr double smith_part(double a, double b, double c, double d, double r, double t) noexcept {
+    if (r != 0) {
+        const double br = b * r;
+        return br != 0 ? (a + br) * t : a * t + (b * t) * r;
+    }
+    // d * (b / c) is 0 * inf when a real divisor is tiny beside b; it is 0.
+    return (d == 0 ? a : a + d * (b / c)) * t;
+}
+
+// The division when the operands are extreme (or zero, infinite or NaN).
+// Kept out of line so that the common path stays a handful of instructions.
+CPLX_NOINLINE constexpr Complex divide_robust(double a, double b, double c, double d) noexcept {
+    constexpr double kMax = std::numeric_limits<double>::max();
+    constexpr double kSmall = 0x1p-969;  // 2 * smallest normal / eps
+    constexpr double kBoost = 0x1p+105;  // 2 / eps^2
+    double scale = 1.0;
+    // Every scaling is by a power of two. The dividend is halved only when the
+    // sum of its magnitudes overflows, the one way that a + b r can; both parts
+    // are then above 2^969, so the halving is exact (the paper halves whenever
+    // the larger part reaches half the maximum, which drops the last bit of a
+    // subnormal companion). The divisor is brought below 2^1021 so that
+    // t = 1 / (c + d r) stays a normal number with all its bits.
+    if (fabs(a) > kMax - fabs(b)) { a *= 0.5; b *= 0.5; scale *= 2.0; }  // |a| + |b| > max
+    if (fabs(c) > 0x1p+1021 || fabs(d) > 0x1p+1021) { c *= 0x1p-3; d *= 0x1p-3; scale *= 0x1p-3; }
+    if (fabs(a) <= kSmall && fabs(b) <= kSmall) { a *= kBoost; b *= kBoost; scale /= kBoost; }
+    if (fabs(c) <= kSmall && fabs(d) <= kSmall) { c *= kBoost; d *= kBoost; scale *= kBoost; }
+
+    double x = 0, y = 0;
+    if (fabs(d) <= fabs(c)) {
+        const double r = d / c;
+        const double t = 1.0 / (c + d * r);
+        x = smith_part(a, b, c, d, r, t);
+        y = smith_part(b, -a, c, d, r, t);
+    } else {
+        const double r = c / d;
+        const double t = 1.0 / (d + c * r);
+        x = smith_part(b, a, d, c, r, t);
+        y = -smith_part(a, -b, d, c, r, t);
+    }
+    x *= scale;
+    y *= scale;
+
+    // NaN + NaN i from operands that are not both NaN: recover the results of
+    // C's Annex G, which std::complex gives too. The scalings above were by
+    // positive finite factors, so they kept every sign, zero and infinity.
+    if (isnan(x) && isnan(y)) {
+        constexpr double inf = std::numeric_limits<double>::infinity();
+        const auto finite = [](double v) { return !isinf(v) && !isnan(v); };
+        if (c == 0 && d == 0 && (!isnan(a) || !isnan(b))) {
+            x = copysign(inf, c) * a;
+            y = copysign(inf, c) * b;
+        } else if ((isinf(a) || isinf(b)) && finite(c) && finite(d)) {
+            a = copysign(isinf(a) ? 1.0 : 0.0, a);
+            b = copysign(isinf(b) ? 1.0 : 0.0, b);
+            x = inf * (a * c + b * d);
+            y = inf * (b * c - a * d);
+        } else if ((isinf(c) || isinf(d)) && finite(a) && finite(b)) {
+            c = copysign(isinf(c) ? 1.0 : 0.0, c);
+            d = copysign(isinf(d) ? 1.0 : 0.0, d);
+            x = 0.0 * (a * c + b * d);
+            y = 0.0 * (b * c - a * d);
+        }
+    }
+    return {x, y};
+}
+
+} // namespace detail
+
+// ------------------------------------------ rectangular arithmetic and tests
+
+constexpr Complex operator+(const Complex& z) noexcept { return z; }
+constexpr Complex operator-(const Complex& z) noexcept { return {-z.re, -z.im}; }
+
+constexpr Complex operator+(const Complex& a, const Complex& b) noexcept {
+    return {a.re + b.re, a.im + b.im};
+}
+
+constexpr Complex operator-(const Complex& a, const Complex& b) noexcept {
+    return {a.re - b.re, a.im - b.im};
+}
+
+constexpr Complex operator*(const Complex& a, const Complex& b) noexcept {
+    return {a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re};
+}
+
+// The textbook quotient, conj(b) * a / |b|^2, whenever both operands are of
+// moderate size; that covers all ordinary values and gives the correctly
+// rounded result whenever the parts are small integers, as in
+// (3+4i)/(3-4i) = -0.28+0.96i. Anything else goes to the scaled algorithm.
+constexpr Complex operator/(const Complex& a, const Complex& b) noexcept {
+    if (detail::safe(detail::magnitude(a)) && detail::safe(detail::magnitude(b))) {
+        const double den = b.re * b.re + b.im * b.im;
+        return {(a.re * b.re + a.im * b.im) / den, (a.im * b.re - a.re * b.im) / den};
+    }
+    return detail::divide_robust(a.re, a.im, b.re, b.im);
+}
+
+// Exact comparison, as IEEE defines it: -0 equals +0 and NaN equals nothing.
+constexpr bool operator==(const Complex& a, const Complex& b) noexcept {
+    return a.re == b.re && a.im == b.im;
+}
+
+constexpr bool operator!=(const Complex& a, const Complex& b) noexcept { return !(a == b); }
+
+constexpr Complex conj(const Complex& z) noexcept { return {z.re, -z.im}; }
+
+constexpr Complex& Complex::operator+=(const Complex& z) noexcept { return *this = *this + z; }
+constexpr Complex& Complex::operator-=(const Complex& z) noexcept { return *this = *this - z; }
+constexpr Complex& Complex::operator*=(const Complex& z) noexcept { return *this = *this * z; }
+constexpr Complex& Complex::operator/=(const Complex& z) noexcept { return *this = *this / z; }
+
+// --------------------------------------------------------------- polar form
+
+namespace detail {
+
+// |z| for parts whose squares would overflow or underflow: bring the larger
+// part near 1 by a power of two, which is exact, and undo it on the result.
+CPLX_NOINLINE inline double mod_scaled(double re, double im) noexcept {
+    const double s = std::fabs(re) > 1 || std::fabs(im) > 1 ? 0x1p-600 : 0x1p+600;
+    re *= s;
+    im *= s;
+    return std::sqrt(re * re + im * im) / s;
+}
+
+} // namespace detail
+
+// The root of the summed squares whenever that sum is safely inside the
+// normal range, which takes a NaN or infinity to the scaled path as well.
+inline double mod(const Complex& z) noexcept {
+    const double s = z.re * z.re + z.im * z.im;
+    return s >= 0x1p-1000 && s <= 0x1p+1000 ? std::sqrt(s) : detail::mod_scaled(z.re, z.im);
+}
+
+// The quadrant-correct angle. Adding +0 turns a negative zero into +0, so a
+// zero part of either sign counts as zero, as it does for ==: the result is
+// never -pi, and 0+0i has argument 0 whatever the signs of its zeros.
+inline double arg(const Complex& z) noexcept { return std::atan2(z.im + 0.0, z.re + 0.0); }
+
+inline double argDeg(const Complex& z) noexcept { return arg(z) * RAD_TO_DEG; }
+
+inline Complex fromPolar(double r, double theta) noexcept {
+    return {std::cos(theta) * r, std::sin(theta) * r};
+}
+
+// ---------------------------------------------------------------- text form
+
+// Written piece by piece with the stream's own number formatting, so a field
+// width pads only the first piece and precision and notation carry through.
+// The "+" goes before every imaginary part without a sign bit, NaN included,
+// so that 1+NaN i prints as "1+nani" rather than running the parts together.
+template <class CharT, class Traits>
+std::basic_ostream<CharT, Traits>& operator<<(std::basic_ostream<CharT, Traits>& os, const Complex& z) {
+    if (z.im == 0) {
+        os << z.re;
+    } else if (z.re == 0 && z.im == 1) {
+        os << 'i';
+    } else if (z.re == 0) {
+        os << z.im << 'i';
+    } else {
+        os << z.re << (std::signbit(z.im) ? "" : "+") << z.im << 'i';
+    }
+    return os;
+}
+
+} // namespace cplx
+
+#undef CPLX_NOINLINE
+
+#endif // CPLX_COMPLEX_HPP
