@@ -44,9 +44,7 @@ const Data& data() {
 
 // The formulas written out on the two doubles, with nothing around them.
 namespace bare {
-Complex product(const Complex& a, const Complex& b) {
-    return {a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re};
-}
+Complex product(const Complex& a, const Complex& b) { return {a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re}; }
 Complex quotient(const Complex& a, const Complex& b) {
     const double den = b.re * b.re + b.im * b.im;
     return {(a.re * b.re + a.im * b.im) / den, (a.im * b.re - a.re * b.im) / den};
@@ -89,24 +87,52 @@ void print(benchmark::State& state, const std::vector<In>& x, Print put) {
 
 // ---------------------------------------------------------------- the runs
 
-void product_cplx(benchmark::State& s) { binary<Complex>(s, data().x, data().y, [](auto& a, auto& b) { return a * b; }); }
-void product_std(benchmark::State& s) { binary<StdComplex>(s, data().sx, data().sy, [](auto& a, auto& b) { return a * b; }); }
-void product_bare(benchmark::State& s) { binary<Complex>(s, data().x, data().y, [](auto& a, auto& b) { return bare::product(a, b); }); }
+void product_cplx(benchmark::State& s) {
+    binary<Complex>(s, data().x, data().y, [](auto& a, auto& b) { return a * b; });
+}
+void product_std(benchmark::State& s) {
+    binary<StdComplex>(s, data().sx, data().sy, [](auto& a, auto& b) { return a * b; });
+}
+void product_bare(benchmark::State& s) {
+    binary<Complex>(s, data().x, data().y, [](auto& a, auto& b) { return bare::product(a, b); });
+}
 
-void quotient_cplx(benchmark::State& s) { binary<Complex>(s, data().x, data().y, [](auto& a, auto& b) { return a / b; }); }
-void quotient_std(benchmark::State& s) { binary<StdComplex>(s, data().sx, data().sy, [](auto& a, auto& b) { return a / b; }); }
-void quotient_bare(benchmark::State& s) { binary<Complex>(s, data().x, data().y, [](auto& a, auto& b) { return bare::quotient(a, b); }); }
+void quotient_cplx(benchmark::State& s) {
+    binary<Complex>(s, data().x, data().y, [](auto& a, auto& b) { return a / b; });
+}
+void quotient_std(benchmark::State& s) {
+    binary<StdComplex>(s, data().sx, data().sy, [](auto& a, auto& b) { return a / b; });
+}
+void quotient_bare(benchmark::State& s) {
+    binary<Complex>(s, data().x, data().y, [](auto& a, auto& b) { return bare::quotient(a, b); });
+}
 
-void modulus_cplx(benchmark::State& s) { unary(s, data().x, [](auto& z) { return cplx::mod(z); }); }
-void modulus_std(benchmark::State& s) { unary(s, data().sx, [](auto& z) { return std::abs(z); }); }
-void modulus_bare(benchmark::State& s) { unary(s, data().x, [](auto& z) { return bare::modulus(z); }); }
+void modulus_cplx(benchmark::State& s) {
+    unary(s, data().x, [](auto& z) { return cplx::mod(z); });
+}
+void modulus_std(benchmark::State& s) {
+    unary(s, data().sx, [](auto& z) { return std::abs(z); });
+}
+void modulus_bare(benchmark::State& s) {
+    unary(s, data().x, [](auto& z) { return bare::modulus(z); });
+}
 
-void argument_cplx(benchmark::State& s) { unary(s, data().x, [](auto& z) { return cplx::arg(z); }); }
-void argument_std(benchmark::State& s) { unary(s, data().sx, [](auto& z) { return std::arg(z); }); }
-void argument_bare(benchmark::State& s) { unary(s, data().x, [](auto& z) { return bare::argument(z); }); }
+void argument_cplx(benchmark::State& s) {
+    unary(s, data().x, [](auto& z) { return cplx::arg(z); });
+}
+void argument_std(benchmark::State& s) {
+    unary(s, data().sx, [](auto& z) { return std::arg(z); });
+}
+void argument_bare(benchmark::State& s) {
+    unary(s, data().x, [](auto& z) { return bare::argument(z); });
+}
 
-void print_cplx(benchmark::State& s) { print(s, data().x, [](std::ostream& os, auto& z) { os << z << '\n'; }); }
-void print_std(benchmark::State& s) { print(s, data().sx, [](std::ostream& os, auto& z) { os << z << '\n'; }); }
+void print_cplx(benchmark::State& s) {
+    print(s, data().x, [](std::ostream& os, auto& z) { os << z << '\n'; });
+}
+void print_std(benchmark::State& s) {
+    print(s, data().sx, [](std::ostream& os, auto& z) { os << z << '\n'; });
+}
 void print_bare(benchmark::State& s) {
     print(s, data().x, [](std::ostream& os, auto& z) { os << z.re << '+' << z.im << "i\n"; });
 }

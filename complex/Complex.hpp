@@ -59,10 +59,13 @@
 #endif
 
 #if defined(__GNUC__) || defined(__clang__)
+#define CPLX_LIKELY(x) __builtin_expect(!!(x), 1)
 #define CPLX_NOINLINE __attribute__((noinline))
 #elif defined(_MSC_VER)
+#define CPLX_LIKELY(x) (x)
 #define CPLX_NOINLINE __declspec(noinline)
 #else
+#define CPLX_LIKELY(x) (x)
 #define CPLX_NOINLINE
 #endif
 
@@ -125,9 +128,7 @@ constexpr bool safe(double x, double y) noexcept {
 #endif
 }
 
-constexpr double magnitude(const Complex& z) noexcept {
-    return fabs(z.re) > fabs(z.im) ? fabs(z.re) : fabs(z.im);
-}
+constexpr double magnitude(const Complex& z) noexcept { return fabs(z.re) > fabs(z.im) ? fabs(z.re) : fabs(z.im); }
 
 // True during constant evaluation, where an overflow is an error rather than
 // an infinity. Where that cannot be told, it says true, which costs a test.
@@ -156,19 +157,36 @@ constexpr double smith_part(double a, double b, double c, double d, double r, do
 // Kept out of line so that the common path stays a handful of instructions.
 CPLX_NOINLINE constexpr Complex divide_robust(double a, double b, double c, double d) noexcept {
     constexpr double kMax = std::numeric_limits<double>::max();
-    constexpr double kSmall = 0x1p-969;  // 2 * smallest normal / eps
-    constexpr double kBoost = 0x1p+105;  // 2 / eps^2
+    constexpr double kSmall = 0x1p-969; // 2 * smallest normal / eps
+    constexpr double kBoost = 0x1p+105; // 2 / eps^2
     double scale = 1.0;
     // Every scaling is by a power of two. The dividend is halved only when the
     // sum of its magnitudes overflows, the one way that a + b r can; both parts
     // are then above 2^969, so the halving is exact (the paper halves whenever
     // the larger part reaches half the maximum, which drops the last bit of a
     // subnormal companion). The divisor is brought below 2^1021 so that
-    // t = 1 / (c + d r) stays a normal number with all its bits.
-    if (fabs(a) > kMax - fabs(b)) { a *= 0.5; b *= 0.5; scale *= 2.0; }  // |a| + |b| > max
-    if (fabs(c) > 0x1p+1021 || fabs(d) > 0x1p+1021) { c *= 0x1p-3; d *= 0x1p-3; scale *= 0x1p-3; }
-    if (fabs(a) <= kSmall && fabs(b) <= kSmall) { a *= kBoost; b *= kBoost; scale /= kBoost; }
-    if (fabs(c) <= kSmall && fabs(d) <= kSmall) { c *= kBoost; d *= kBoost; scale *= kBoost; }
+    // t = 1 / (c + d r) stays a normal number with all its bits. The first
+    // test is |a| + |b| > max, written so that it cannot overflow.
+    if (fabs(a) > kMax - fabs(b)) {
+        a *= 0.5;
+        b *= 0.5;
+        scale *= 2.0;
+    }
+    if (fabs(c) > 0x1p+1021 || fabs(d) > 0x1p+1021) {
+        c *= 0x1p-3;
+        d *= 0x1p-3;
+        scale *= 0x1p-3;
+    }
+    if (fabs(a) <= kSmall && fabs(b) <= kSmall) {
+        a *= kBoost;
+        b *= kBoost;
+        scale /= kBoost;
+    }
+    if (fabs(c) <= kSmall && fabs(d) <= kSmall) {
+        c *= kBoost;
+        d *= kBoost;
+        scale *= kBoost;
+    }
 
     double x = 0, y = 0;
     if (fabs(d) <= fabs(c)) {
@@ -216,13 +234,9 @@ CPLX_NOINLINE constexpr Complex divide_robust(double a, double b, double c, doub
 constexpr Complex operator+(const Complex& z) noexcept { return z; }
 constexpr Complex operator-(const Complex& z) noexcept { return {-z.re, -z.im}; }
 
-constexpr Complex operator+(const Complex& a, const Complex& b) noexcept {
-    return {a.re + b.re, a.im + b.im};
-}
+constexpr Complex operator+(const Complex& a, const Complex& b) noexcept { return {a.re + b.re, a.im + b.im}; }
 
-constexpr Complex operator-(const Complex& a, const Complex& b) noexcept {
-    return {a.re - b.re, a.im - b.im};
-}
+constexpr Complex operator-(const Complex& a, const Complex& b) noexcept { return {a.re - b.re, a.im - b.im}; }
 
 constexpr Complex operator*(const Complex& a, const Complex& b) noexcept {
     return {a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re};
@@ -239,7 +253,7 @@ constexpr Complex operator/(const Complex& a, const Complex& b) noexcept {
         return detail::divide_robust(a.re, a.im, b.re, b.im);
     }
     const double den = b.re * b.re + b.im * b.im;
-    if (detail::safe(den, a.re * a.re + a.im * a.im)) {
+    if (CPLX_LIKELY(detail::safe(den, a.re * a.re + a.im * a.im))) {
         const double re = a.re * b.re + a.im * b.im;
         const double im = a.im * b.re - a.re * b.im;
 #if defined(__SSE2__) && (defined(__GNUC__) || defined(__clang__))
@@ -257,9 +271,7 @@ constexpr Complex operator/(const Complex& a, const Complex& b) noexcept {
 }
 
 // Exact comparison, as IEEE defines it: -0 equals +0 and NaN equals nothing.
-constexpr bool operator==(const Complex& a, const Complex& b) noexcept {
-    return a.re == b.re && a.im == b.im;
-}
+constexpr bool operator==(const Complex& a, const Complex& b) noexcept { return a.re == b.re && a.im == b.im; }
 
 constexpr bool operator!=(const Complex& a, const Complex& b) noexcept { return !(a == b); }
 
@@ -289,7 +301,7 @@ CPLX_NOINLINE inline double mod_scaled(double re, double im) noexcept {
 // normal range; anything else, NaN and infinity included, is scaled first.
 inline double mod(const Complex& z) noexcept {
     const double s = z.re * z.re + z.im * z.im;
-    return detail::safe(s, s) ? std::sqrt(s) : detail::mod_scaled(z.re, z.im);
+    return CPLX_LIKELY(detail::safe(s, s)) ? std::sqrt(s) : detail::mod_scaled(z.re, z.im);
 }
 
 // The quadrant-correct angle. Adding +0 turns a negative zero into +0, so a
@@ -299,9 +311,7 @@ inline double arg(const Complex& z) noexcept { return std::atan2(z.im + 0.0, z.r
 
 inline double argDeg(const Complex& z) noexcept { return arg(z) * RAD_TO_DEG; }
 
-inline Complex fromPolar(double r, double theta) noexcept {
-    return {std::cos(theta) * r, std::sin(theta) * r};
-}
+inline Complex fromPolar(double r, double theta) noexcept { return {std::cos(theta) * r, std::sin(theta) * r}; }
 
 // ---------------------------------------------------------------- text form
 
@@ -325,6 +335,7 @@ std::basic_ostream<CharT, Traits>& operator<<(std::basic_ostream<CharT, Traits>&
 
 } // namespace cplx
 
+#undef CPLX_LIKELY
 #undef CPLX_NOINLINE
 #undef CPLX_HAS_BIT_CAST
 

@@ -23,11 +23,12 @@ int main() {
     c = a - b;
     std::cout << a << " - " << b << " = " << c << std::endl;
 
-    std::cout << a << " != " << a << " : " << (a != a) << std::endl;
-    std::cout << a << " == " << a << " : " << (a == a) << std::endl;
+    // Comparing a with itself is the point of these two lines.
+    std::cout << a << " != " << a << " : " << (a != a) << std::endl; // NOLINT(misc-redundant-expression)
+    std::cout << a << " == " << a << " : " << (a == a) << std::endl; // NOLINT(misc-redundant-expression)
     std::cout << std::endl;
 
-    const double angle = cplx::arg(b);  // of 3-4i, before b is reused
+    const double angle = cplx::arg(b); // of 3-4i, before b is reused
     b = cplx::fromPolar(5, 0.785398163375);
     std::cout << "arg(" << b << ") = " << cplx::arg(b) << " rad, " << cplx::argDeg(b) << " deg." << std::endl;
 

@@ -16,9 +16,11 @@ using Quad = __float128;
 
 namespace {
 
-constexpr double u = 0x1p-53;  // unit roundoff
+constexpr double u = 0x1p-53; // unit roundoff
 
-struct QComplex { Quad re, im; };
+struct QComplex {
+    Quad re, im;
+};
 
 QComplex exact_quotient(const Complex& a, const Complex& b) {
     const Quad den = Quad(b.re) * b.re + Quad(b.im) * b.im;
@@ -45,13 +47,13 @@ double normwise_error(const Complex& got, const QComplex& exact) {
 double ulp_error(double got, Quad exact) {
     const double rounded = static_cast<double>(exact);
     int e = std::ilogb(rounded);
-    if (Quad(std::ldexp(1.0, e)) > abs(exact)) --e;  // rounded up into the next binade
+    if (Quad(std::ldexp(1.0, e)) > abs(exact)) --e; // rounded up into the next binade
     return static_cast<double>(abs(got - exact)) / std::ldexp(1.0, (e < DBL_MIN_EXP - 1 ? DBL_MIN_EXP - 1 : e) - 52);
 }
 
 Quad sqrt_quad(Quad s, double guess) {
     Quad y = guess;
-    for (int i = 0; i < 3; ++i) y = (y + s / y) / 2;  // Newton: 53 -> 106 -> 212 bits
+    for (int i = 0; i < 3; ++i) y = (y + s / y) / 2; // Newton: 53 -> 106 -> 212 bits
     return y;
 }
 
@@ -75,7 +77,7 @@ TEST(Accuracy, RandomOperandsOverTheWholeRange) {
         const Complex q = a / b;
         const QComplex xq = exact_quotient(a, b);
         const Quad nq = norm2(xq);
-        if (nq >= Quad(DBL_MIN) * DBL_MIN && nq <= Quad(DBL_MAX) * DBL_MAX) {  // |a / b| is normal
+        if (nq >= Quad(DBL_MIN) * DBL_MIN && nq <= Quad(DBL_MAX) * DBL_MAX) { // |a / b| is normal
             ASSERT_TRUE(std::isfinite(q.re) && std::isfinite(q.im)) << a << " / " << b << " = " << q;
             ASSERT_TRUE(q.re != 0 || q.im != 0) << a << " / " << b;
         }
@@ -110,14 +112,16 @@ TEST(Accuracy, RandomOperandsOverTheWholeRange) {
     RecordProperty("worst_division_u", std::to_string(worst_div));
     RecordProperty("worst_product_u", std::to_string(worst_mul));
     RecordProperty("worst_modulus_ulp", std::to_string(worst_mod));
-    std::printf("worst errors: division %.3f u, product %.3f u (normwise), modulus %.3f ulp\n", worst_div,
-                worst_mul, worst_mod);
+    std::printf("worst errors: division %.3f u, product %.3f u (normwise), modulus %.3f ulp\n", worst_div, worst_mul,
+                worst_mod);
 }
 
 // Baudin and Smith's hard divisions ("A Robust Complex Division in Scilab",
 // 2012, figure 6), each part within 4 ulp of the correctly rounded result.
 TEST(Accuracy, HardDivisions) {
-    const struct { Complex a, b, q; } cases[] = {
+    const struct {
+        Complex a, b, q;
+    } cases[] = {
         {{1, 1}, {1, 0x1p1023}, {0x1p-1023, -0x1p-1023}},
         {{1, 1}, {0x1p-1023, 0x1p-1023}, {0x1p1023, 0}},
         {{0x1p1023, 0x1p-1023}, {0x1p677, 0x1p-677}, {0x1p346, -0x1p-1008}},

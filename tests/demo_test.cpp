@@ -38,7 +38,7 @@ enum class Input { Pipe, Empty, Closed };
 class Demo {
 public:
     explicit Demo(Input input, std::vector<std::string> args = {}) {
-        signal(SIGPIPE, SIG_IGN);  // a program that ended early must fail the test, not kill it
+        signal(SIGPIPE, SIG_IGN); // a program that ended early must fail the test, not kill it
         int out[2], in[2];
         // Close-on-exec, so that the program holds only its own ends of the pipes
         // and sees the end of input when we close ours.
@@ -90,7 +90,8 @@ public:
     std::string read_lines(std::size_t lines, std::chrono::seconds limit = std::chrono::seconds(20)) {
         const auto deadline = std::chrono::steady_clock::now() + limit;
         while (static_cast<std::size_t>(std::count(text_.begin(), text_.end(), '\n')) < lines) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
             pollfd p{out_, POLLIN, 0};
             if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) <= 0) break;
             char buf[512];
@@ -132,8 +133,13 @@ constexpr std::chrono::seconds kLongEnough(20);
 } // namespace
 
 TEST(Demo, PrintsTheTranscriptAndExitsAtTheEndOfInput) {
-    const struct { Input input; std::vector<std::string> args; } runs[] = {
-        {Input::Empty, {}}, {Input::Closed, {}}, {Input::Empty, {"--help", "-v", "x y"}},
+    const struct {
+        Input input;
+        std::vector<std::string> args;
+    } runs[] = {
+        {Input::Empty, {}},
+        {Input::Closed, {}},
+        {Input::Empty, {"--help", "-v", "x y"}},
     };
     for (const auto& run : runs) {
         Demo demo(run.input, run.args);
@@ -154,5 +160,5 @@ TEST(Demo, WaitsForANonBlankCharacter) {
     EXPECT_EQ(demo.exit_status(std::chrono::milliseconds(300)), -1) << "blank input ended the wait";
     demo.type("  q\n");
     EXPECT_EQ(demo.exit_status(kLongEnough), 0);
-    EXPECT_EQ(after_banner(demo.read_lines(100)), kAfterBanner);  // and nothing more
+    EXPECT_EQ(after_banner(demo.read_lines(100)), kAfterBanner); // and nothing more
 }

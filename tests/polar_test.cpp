@@ -12,17 +12,31 @@ using cplx_test::kEdges;
 using cplx_test::lim;
 
 namespace {
-constexpr double pi = 3.141592653589793;  // the double nearest pi, not cplx::PI
+constexpr double pi = 3.141592653589793; // the double nearest pi, not cplx::PI
 }
 
 TEST(Modulus, ExactAndExtremeValues) {
     constexpr double inf = lim::infinity(), nan = lim::quiet_NaN();
-    const struct { Complex z; double mod; } cases[] = {
-        {{3, 4}, 5},  {{3, -4}, 5}, {{-3, -4}, 5}, {{0, -2}, 2}, {{-0.0, 0.0}, 0}, {{5, 0}, 5},
-        {{1e200, 1e200}, 1.4142135623730951e200},   {{1e-200, 1e-200}, 1.4142135623730951e-200},
-        {{3e-320, 4e-320}, 5e-320}, {{lim::denorm_min(), 0}, lim::denorm_min()},
-        {{lim::max(), 0}, lim::max()}, {{lim::max(), lim::max()}, inf}, {{0x1p1000, 0x1p1000}, 0x1.6a09e667f3bcdp1000},
-        {{inf, 1}, inf}, {{-inf, nan}, nan}, {{nan, 0}, nan},
+    const struct {
+        Complex z;
+        double mod;
+    } cases[] = {
+        {{3, 4}, 5},
+        {{3, -4}, 5},
+        {{-3, -4}, 5},
+        {{0, -2}, 2},
+        {{-0.0, 0.0}, 0},
+        {{5, 0}, 5},
+        {{1e200, 1e200}, 1.4142135623730951e200},
+        {{1e-200, 1e-200}, 1.4142135623730951e-200},
+        {{3e-320, 4e-320}, 5e-320},
+        {{lim::denorm_min(), 0}, lim::denorm_min()},
+        {{lim::max(), 0}, lim::max()},
+        {{lim::max(), lim::max()}, inf},
+        {{0x1p1000, 0x1p1000}, 0x1.6a09e667f3bcdp1000},
+        {{inf, 1}, inf},
+        {{-inf, nan}, nan},
+        {{nan, 0}, nan},
     };
     for (const auto& c : cases) {
         const double m = mod(c.z);
@@ -38,12 +52,27 @@ TEST(Modulus, ExactAndExtremeValues) {
 // The quadrant-correct angle in (-pi, pi]; a zero of either sign counts as
 // zero, as it does for ==, so the angle is never -pi and 0+0i has angle 0.
 TEST(Argument, EveryQuadrantAndAxis) {
-    const struct { Complex z; double arg; } cases[] = {
-        {{1, 0}, 0},           {{1, 1}, pi / 4},          {{0, 1}, pi / 2},       {{-1, 1}, 3 * pi / 4},
-        {{-1, 0}, pi},         {{-1, -1}, -3 * pi / 4},   {{0, -1}, -pi / 2},     {{1, -1}, -pi / 4},
-        {{-1, -0.0}, pi},      {{0, 0}, 0},               {{-0.0, 0}, 0},         {{0, -0.0}, 0}, {{-0.0, -0.0}, 0},
-        {{0, -8}, -pi / 2},    {{3, -4}, std::atan(-4.0 / 3)},
-        {{lim::denorm_min(), lim::max()}, pi / 2},        {{-lim::max(), lim::denorm_min()}, pi},
+    const struct {
+        Complex z;
+        double arg;
+    } cases[] = {
+        {{1, 0}, 0},
+        {{1, 1}, pi / 4},
+        {{0, 1}, pi / 2},
+        {{-1, 1}, 3 * pi / 4},
+        {{-1, 0}, pi},
+        {{-1, -1}, -3 * pi / 4},
+        {{0, -1}, -pi / 2},
+        {{1, -1}, -pi / 4},
+        {{-1, -0.0}, pi},
+        {{0, 0}, 0},
+        {{-0.0, 0}, 0},
+        {{0, -0.0}, 0},
+        {{-0.0, -0.0}, 0},
+        {{0, -8}, -pi / 2},
+        {{3, -4}, std::atan(-4.0 / 3)},
+        {{lim::denorm_min(), lim::max()}, pi / 2},
+        {{-lim::max(), lim::denorm_min()}, pi},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(arg(c.z), c.arg) << c.z;
@@ -55,12 +84,12 @@ TEST(Argument, EveryQuadrantAndAxis) {
 
 TEST(Polar, FromPolarUsesTheAngleAsGiven) {
     const Complex b = cplx::fromPolar(5, 0.785398163375);
-    EXPECT_GT(b.re, b.im);  // the angle is a little below pi/4
+    EXPECT_GT(b.re, b.im); // the angle is a little below pi/4
     EXPECT_NEAR(arg(b), 0.785398163375, 1e-15);
     EXPECT_LT(argDeg(b), 45.0);
-    EXPECT_NEAR(argDeg(b), 45.0, 1e-8);  // PI is not the double nearest pi
+    EXPECT_NEAR(argDeg(b), 45.0, 1e-8); // PI is not the double nearest pi
     EXPECT_EQ(cplx::fromPolar(2, 0), Complex(2, 0));
-    const Complex negative = cplx::fromPolar(-2, pi / 2);  // a negative length is taken as it is
+    const Complex negative = cplx::fromPolar(-2, pi / 2); // a negative length is taken as it is
     EXPECT_NEAR(negative.im, -2, 1e-15);
     const Complex wound = cplx::fromPolar(1, 2 * pi + 1);
     EXPECT_NEAR(wound.re, std::cos(1.0), 1e-15);
@@ -87,7 +116,7 @@ TEST(Polar, EdgeValuesGiveNoNegativeModulusAndAnglesInRange) {
             const double a = arg(z);
             EXPECT_TRUE(std::isnan(a) || (a >= -pi && a <= pi)) << z;
             if (im == 0 && re < 0) {
-                EXPECT_EQ(a, pi) << z;  // the negative real axis, never -pi
+                EXPECT_EQ(a, pi) << z; // the negative real axis, never -pi
             }
             EXPECT_EQ(std::isnan(a), std::isnan(re) || std::isnan(im)) << z;
         }

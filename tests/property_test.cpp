@@ -33,11 +33,16 @@ std::uint64_t bits_of(double d) {
 double draw(std::mt19937_64& gen) {
     const std::uint64_t bits = gen();
     switch (bits & 7) {
-    case 0: return from_bits(bits & 0x800FFFFFFFFFFFFFu);                      // subnormal or zero
-    case 1: return from_bits((bits & 0x800FFFFFFFFFFFFFu) | 0x7FE0000000000000u);  // near the largest
-    case 2: return from_bits((bits & 0x800FFFFFFFFFFFFFu) | 0x7FF0000000000000u);  // inf or NaN
-    case 3: return (bits & 8) ? 0.0 : -0.0;
-    default: return from_bits(bits);
+        case 0:
+            return from_bits(bits & 0x800FFFFFFFFFFFFFu); // subnormal or zero
+        case 1:
+            return from_bits((bits & 0x800FFFFFFFFFFFFFu) | 0x7FE0000000000000u); // near the largest
+        case 2:
+            return from_bits((bits & 0x800FFFFFFFFFFFFFu) | 0x7FF0000000000000u); // inf or NaN
+        case 3:
+            return (bits & 8) ? 0.0 : -0.0;
+        default:
+            return from_bits(bits);
     }
 }
 

@@ -24,7 +24,8 @@ static_assert(Complex() == Complex(0, 0));
 // No conversion makes a surprising comparison or sum compile.
 static_assert(!std::is_convertible_v<double, Complex>);
 static_assert(!std::is_convertible_v<Complex, double>);
-template <class A, class B, class = void> struct comparable : std::false_type {};
+template <class A, class B, class = void>
+struct comparable : std::false_type {};
 template <class A, class B>
 struct comparable<A, B, std::void_t<decltype(std::declval<A>() == std::declval<B>())>> : std::true_type {};
 static_assert(comparable<Complex, Complex>::value);
@@ -59,9 +60,14 @@ struct Sample {
 TEST(Arithmetic, SamplesAreExactAndLeaveTheOperandsAlone) {
     const Complex a(3, 4), b(3, -4);
     const Sample samples[] = {
-        {a * b, {25, 0}}, {a / b, {-0.28, 0.96}}, {a + b, {6, 0}}, {a - b, {0, 8}},
-        {conj(Complex(5, 8)), {5, -8}}, {Complex(1.5, -2) * Complex(-2, 0.25), {-2.5, 4.375}},
-        {Complex(1, 2) / Complex(0, 1), {2, -1}}, {Complex(-7, 0) / Complex(2, 0), {-3.5, 0}},
+        {a * b, {25, 0}},
+        {a / b, {-0.28, 0.96}},
+        {a + b, {6, 0}},
+        {a - b, {0, 8}},
+        {conj(Complex(5, 8)), {5, -8}},
+        {Complex(1.5, -2) * Complex(-2, 0.25), {-2.5, 4.375}},
+        {Complex(1, 2) / Complex(0, 1), {2, -1}},
+        {Complex(-7, 0) / Complex(2, 0), {-3.5, 0}},
     };
     for (const auto& s : samples) {
         EXPECT_EQ(s.result.re, s.expected.re);
@@ -101,11 +107,14 @@ TEST(Division, ExtremeButOrdinaryLookingOperands) {
 // over an infinite one is zero, an infinite value over a finite one infinite.
 TEST(Division, SpecialOperandsFollowAnnexG) {
     constexpr double inf = lim::infinity(), nan = lim::quiet_NaN();
-    struct Case { Complex a, b; int re, im; };  // -1: NaN, 0: zero, 1: finite, 2: infinite
+    struct Case {
+        Complex a, b;
+        int re, im;
+    }; // -1: NaN, 0: zero, 1: finite, 2: infinite
     const Case cases[] = {
-        {{1, 1}, {0, 0}, 2, 2},     {{1, 0}, {0, 0}, 2, -1},   {{0, 0}, {0, 0}, -1, -1},
-        {{1, 1}, {inf, 0}, 0, 0},   {{1, 1}, {inf, inf}, 0, 0}, {{1, 1}, {nan, inf}, 0, 0},
-        {{inf, 0}, {1, 1}, 2, 2},   {{inf, nan}, {1, 0}, 2, -1}, {{nan, 1}, {1, 1}, -1, -1},
+        {{1, 1}, {0, 0}, 2, 2},           {{1, 0}, {0, 0}, 2, -1},     {{0, 0}, {0, 0}, -1, -1},
+        {{1, 1}, {inf, 0}, 0, 0},         {{1, 1}, {inf, inf}, 0, 0},  {{1, 1}, {nan, inf}, 0, 0},
+        {{inf, 0}, {1, 1}, 2, 2},         {{inf, nan}, {1, 0}, 2, -1}, {{nan, 1}, {1, 1}, -1, -1},
         {{inf, inf}, {inf, inf}, -1, -1}, {{0, 0}, {1, 1}, 0, 0},
     };
     const auto kind = [](double v) { return std::isnan(v) ? -1 : v == 0 ? 0 : std::isinf(v) ? 2 : 1; };
@@ -122,18 +131,21 @@ TEST(Division, EdgeValues) {
     const auto has = [](const Complex& z, bool (*test)(double)) { return test(z.re) || test(z.im); };
     const auto nan = [](double v) { return std::isnan(v); };
     const auto inf = [](double v) { return std::isinf(v); };
-    for (double ar : kEdges) for (double ai : kEdges) for (double br : kEdges) for (double bi : kEdges) {
-        const Complex a(ar, ai), b(br, bi), q = a / b;
-        if (has(a, nan) || has(b, nan)) continue;
-        if (has(a, inf) && has(b, inf)) continue;
-        if (b == Complex(0, 0)) {
-            ASSERT_EQ(has(q, inf), a != Complex(0, 0)) << a << " / " << b << " = " << q;
-        } else if (has(b, inf)) {
-            ASSERT_TRUE(q == Complex(0, 0)) << a << " / " << b << " = " << q;
-        } else if (has(a, inf)) {
-            ASSERT_TRUE(has(q, inf)) << a << " / " << b << " = " << q;  // an infinity, perhaps with a NaN
-        } else {
-            ASSERT_FALSE(has(q, nan)) << a << " / " << b << " = " << q;
-        }
-    }
+    for (double ar : kEdges)
+        for (double ai : kEdges)
+            for (double br : kEdges)
+                for (double bi : kEdges) {
+                    const Complex a(ar, ai), b(br, bi), q = a / b;
+                    if (has(a, nan) || has(b, nan)) continue;
+                    if (has(a, inf) && has(b, inf)) continue;
+                    if (b == Complex(0, 0)) {
+                        ASSERT_EQ(has(q, inf), a != Complex(0, 0)) << a << " / " << b << " = " << q;
+                    } else if (has(b, inf)) {
+                        ASSERT_TRUE(q == Complex(0, 0)) << a << " / " << b << " = " << q;
+                    } else if (has(a, inf)) {
+                        ASSERT_TRUE(has(q, inf)) << a << " / " << b << " = " << q; // an infinity, perhaps with a NaN
+                    } else {
+                        ASSERT_FALSE(has(q, nan)) << a << " / " << b << " = " << q;
+                    }
+                }
 }
