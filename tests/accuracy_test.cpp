@@ -119,9 +119,8 @@ TEST(Accuracy, RandomOperandsOverTheWholeRange) {
 // Baudin and Smith's hard divisions ("A Robust Complex Division in Scilab",
 // 2012, figure 6), each part within 4 ulp of the correctly rounded result.
 TEST(Accuracy, HardDivisions) {
-    const struct {
-        Complex a, b, q;
-    } cases[] = {
+    // clang-format off
+    const struct { Complex a, b, q; } cases[] = {
         {{1, 1}, {1, 0x1p1023}, {0x1p-1023, -0x1p-1023}},
         {{1, 1}, {0x1p-1023, 0x1p-1023}, {0x1p1023, 0}},
         {{0x1p1023, 0x1p-1023}, {0x1p677, 0x1p-677}, {0x1p346, -0x1p-1008}},
@@ -133,6 +132,7 @@ TEST(Accuracy, HardDivisions) {
         {{0x1p1015, 0x1p-989}, {0x1p1023, 0x1p1023}, {0x1p-9, -0x1p-9}},
         {{0x1p-622, 0x1p-1071}, {0x1p-343, 0x1p-798}, {0x1p-279, 0x1.f8p-729}},
     };
+    // clang-format on
     for (const auto& c : cases) {
         const Complex q = c.a / c.b;
         EXPECT_LE(ulp_error(q.re, c.q.re), 4.0) << c.a << " / " << c.b << " = " << q;

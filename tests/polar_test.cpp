@@ -17,27 +17,15 @@ constexpr double pi = 3.141592653589793; // the double nearest pi, not cplx::PI
 
 TEST(Modulus, ExactAndExtremeValues) {
     constexpr double inf = lim::infinity(), nan = lim::quiet_NaN();
-    const struct {
-        Complex z;
-        double mod;
-    } cases[] = {
-        {{3, 4}, 5},
-        {{3, -4}, 5},
-        {{-3, -4}, 5},
-        {{0, -2}, 2},
-        {{-0.0, 0.0}, 0},
-        {{5, 0}, 5},
-        {{1e200, 1e200}, 1.4142135623730951e200},
-        {{1e-200, 1e-200}, 1.4142135623730951e-200},
-        {{3e-320, 4e-320}, 5e-320},
-        {{lim::denorm_min(), 0}, lim::denorm_min()},
-        {{lim::max(), 0}, lim::max()},
-        {{lim::max(), lim::max()}, inf},
-        {{0x1p1000, 0x1p1000}, 0x1.6a09e667f3bcdp1000},
-        {{inf, 1}, inf},
-        {{-inf, nan}, nan},
-        {{nan, 0}, nan},
+    // clang-format off
+    const struct { Complex z; double mod; } cases[] = {
+        {{3, 4}, 5},  {{3, -4}, 5}, {{-3, -4}, 5}, {{0, -2}, 2}, {{-0.0, 0.0}, 0}, {{5, 0}, 5},
+        {{1e200, 1e200}, 1.4142135623730951e200},   {{1e-200, 1e-200}, 1.4142135623730951e-200},
+        {{3e-320, 4e-320}, 5e-320}, {{lim::denorm_min(), 0}, lim::denorm_min()},
+        {{lim::max(), 0}, lim::max()}, {{lim::max(), lim::max()}, inf}, {{0x1p1000, 0x1p1000}, 0x1.6a09e667f3bcdp1000},
+        {{inf, 1}, inf}, {{-inf, nan}, nan}, {{nan, 0}, nan},
     };
+    // clang-format on
     for (const auto& c : cases) {
         const double m = mod(c.z);
         if (std::isnan(c.mod)) {
@@ -52,28 +40,15 @@ TEST(Modulus, ExactAndExtremeValues) {
 // The quadrant-correct angle in (-pi, pi]; a zero of either sign counts as
 // zero, as it does for ==, so the angle is never -pi and 0+0i has angle 0.
 TEST(Argument, EveryQuadrantAndAxis) {
-    const struct {
-        Complex z;
-        double arg;
-    } cases[] = {
-        {{1, 0}, 0},
-        {{1, 1}, pi / 4},
-        {{0, 1}, pi / 2},
-        {{-1, 1}, 3 * pi / 4},
-        {{-1, 0}, pi},
-        {{-1, -1}, -3 * pi / 4},
-        {{0, -1}, -pi / 2},
-        {{1, -1}, -pi / 4},
-        {{-1, -0.0}, pi},
-        {{0, 0}, 0},
-        {{-0.0, 0}, 0},
-        {{0, -0.0}, 0},
-        {{-0.0, -0.0}, 0},
-        {{0, -8}, -pi / 2},
-        {{3, -4}, std::atan(-4.0 / 3)},
-        {{lim::denorm_min(), lim::max()}, pi / 2},
-        {{-lim::max(), lim::denorm_min()}, pi},
+    // clang-format off
+    const struct { Complex z; double arg; } cases[] = {
+        {{1, 0}, 0},           {{1, 1}, pi / 4},          {{0, 1}, pi / 2},       {{-1, 1}, 3 * pi / 4},
+        {{-1, 0}, pi},         {{-1, -1}, -3 * pi / 4},   {{0, -1}, -pi / 2},     {{1, -1}, -pi / 4},
+        {{-1, -0.0}, pi},      {{0, 0}, 0},               {{-0.0, 0}, 0},         {{0, -0.0}, 0}, {{-0.0, -0.0}, 0},
+        {{0, -8}, -pi / 2},    {{3, -4}, std::atan(-4.0 / 3)},
+        {{lim::denorm_min(), lim::max()}, pi / 2},        {{-lim::max(), lim::denorm_min()}, pi},
     };
+    // clang-format on
     for (const auto& c : cases) {
         EXPECT_EQ(arg(c.z), c.arg) << c.z;
         EXPECT_FALSE(std::signbit(arg(c.z)) && arg(c.z) == 0) << c.z;

@@ -59,16 +59,13 @@ struct Sample {
 
 TEST(Arithmetic, SamplesAreExactAndLeaveTheOperandsAlone) {
     const Complex a(3, 4), b(3, -4);
+    // clang-format off
     const Sample samples[] = {
-        {a * b, {25, 0}},
-        {a / b, {-0.28, 0.96}},
-        {a + b, {6, 0}},
-        {a - b, {0, 8}},
-        {conj(Complex(5, 8)), {5, -8}},
-        {Complex(1.5, -2) * Complex(-2, 0.25), {-2.5, 4.375}},
-        {Complex(1, 2) / Complex(0, 1), {2, -1}},
-        {Complex(-7, 0) / Complex(2, 0), {-3.5, 0}},
+        {a * b, {25, 0}}, {a / b, {-0.28, 0.96}}, {a + b, {6, 0}}, {a - b, {0, 8}},
+        {conj(Complex(5, 8)), {5, -8}}, {Complex(1.5, -2) * Complex(-2, 0.25), {-2.5, 4.375}},
+        {Complex(1, 2) / Complex(0, 1), {2, -1}}, {Complex(-7, 0) / Complex(2, 0), {-3.5, 0}},
     };
+    // clang-format on
     for (const auto& s : samples) {
         EXPECT_EQ(s.result.re, s.expected.re);
         EXPECT_EQ(s.result.im, s.expected.im);
@@ -88,6 +85,7 @@ TEST(Arithmetic, EqualityIsExactIeeeComparison) {
 
 // The plain formula breaks on these; the result must not.
 TEST(Division, ExtremeButOrdinaryLookingOperands) {
+    // clang-format off
     const Sample samples[] = {
         {Complex(1e200, 1e200) / Complex(1e200, 1e200), {1, 0}},
         {Complex(1e-200, 1e-200) / Complex(1e-200, 1e-200), {1, 0}},
@@ -96,6 +94,7 @@ TEST(Division, ExtremeButOrdinaryLookingOperands) {
         {Complex(lim::max(), lim::denorm_min()) / Complex(1, 0), {lim::max(), lim::denorm_min()}},
         {Complex(lim::max(), lim::max()) / Complex(0x1p-900, 0), {lim::infinity(), lim::infinity()}},
     };
+    // clang-format on
     for (const auto& s : samples) {
         EXPECT_EQ(s.result.re, s.expected.re);
         EXPECT_EQ(s.result.im, s.expected.im);
@@ -111,12 +110,14 @@ TEST(Division, SpecialOperandsFollowAnnexG) {
         Complex a, b;
         int re, im;
     }; // -1: NaN, 0: zero, 1: finite, 2: infinite
+    // clang-format off
     const Case cases[] = {
-        {{1, 1}, {0, 0}, 2, 2},           {{1, 0}, {0, 0}, 2, -1},     {{0, 0}, {0, 0}, -1, -1},
-        {{1, 1}, {inf, 0}, 0, 0},         {{1, 1}, {inf, inf}, 0, 0},  {{1, 1}, {nan, inf}, 0, 0},
-        {{inf, 0}, {1, 1}, 2, 2},         {{inf, nan}, {1, 0}, 2, -1}, {{nan, 1}, {1, 1}, -1, -1},
+        {{1, 1}, {0, 0}, 2, 2},     {{1, 0}, {0, 0}, 2, -1},   {{0, 0}, {0, 0}, -1, -1},
+        {{1, 1}, {inf, 0}, 0, 0},   {{1, 1}, {inf, inf}, 0, 0}, {{1, 1}, {nan, inf}, 0, 0},
+        {{inf, 0}, {1, 1}, 2, 2},   {{inf, nan}, {1, 0}, 2, -1}, {{nan, 1}, {1, 1}, -1, -1},
         {{inf, inf}, {inf, inf}, -1, -1}, {{0, 0}, {1, 1}, 0, 0},
     };
+    // clang-format on
     const auto kind = [](double v) { return std::isnan(v) ? -1 : v == 0 ? 0 : std::isinf(v) ? 2 : 1; };
     for (const auto& c : cases) {
         const Complex q = c.a / c.b;
