@@ -69,6 +69,13 @@
 #define CPLX_NOINLINE
 #endif
 
+// Exact comparisons of doubles are what this header means wherever it makes
+// them; a user's -Wfloat-equal is for the user's own code.
+#if defined(__GNUC__) || defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wfloat-equal"
+#endif
+
 namespace cplx {
 
 // ---------------------------------------------------------------- constants
@@ -141,16 +148,18 @@ constexpr bool constant_evaluated() noexcept {
 }
 
 // Smith's division step with Baudin and Smith's guards ("A Robust Complex
-// Division in Scilab", 2012): returns the real part of (a + ib) / (c + id)
-// given r = d / c and t = 1 / (c + d r), avoiding the spurious underflow of
-// b * r and d * (b / c) that the plain Smith method suffers.
-constexpr double smith_part(double a, double b, double c, double d, double r, double t) noexcept {
+// Division in Scilab", 2012): the real part of (a + ib) / (c + id), given
+// r = d / c and den = c + d r, avoiding the spurious underflow of b * r and
+// d * (b / c) that the plain Smith method suffers. The paper multiplies by
+// t = 1 / den; dividing by den rounds once instead of twice, so that an exact
+// quotient such as 1e-300 / 1e-300 comes out exact.
+constexpr double smith_part(double a, double b, double c, double d, double r, double den) noexcept {
     if (r != 0) {
         const double br = b * r;
-        return br != 0 ? (a + br) * t : a * t + (b * t) * r;
+        return br != 0 ? (a + br) / den : a / den + (b / den) * r;
     }
     // d * (b / c) is 0 * inf when a real divisor is tiny beside b; it is 0.
-    return (d == 0 ? a : a + d * (b / c)) * t;
+    return (d == 0 ? a : a + d * (b / c)) / den;
 }
 
 // The division when the operands are extreme (or zero, infinite or NaN).
@@ -165,8 +174,8 @@ CPLX_NOINLINE constexpr Complex divide_robust(double a, double b, double c, doub
     // are then above 2^969, so the halving is exact (the paper halves whenever
     // the larger part reaches half the maximum, which drops the last bit of a
     // subnormal companion). The divisor is brought below 2^1021 so that
-    // t = 1 / (c + d r) stays a normal number with all its bits. The first
-    // test is |a| + |b| > max, written so that it cannot overflow.
+    // c + d r cannot overflow either. The first test is |a| + |b| > max,
+    // written so that it cannot overflow.
     if (fabs(a) > kMax - fabs(b)) {
         a *= 0.5;
         b *= 0.5;
@@ -191,14 +200,14 @@ CPLX_NOINLINE constexpr Complex divide_robust(double a, double b, double c, doub
     double x = 0, y = 0;
     if (fabs(d) <= fabs(c)) {
         const double r = d / c;
-        const double t = 1.0 / (c + d * r);
-        x = smith_part(a, b, c, d, r, t);
-        y = smith_part(b, -a, c, d, r, t);
+        const double den = c + d * r;
+        x = smith_part(a, b, c, d, r, den);
+        y = smith_part(b, -a, c, d, r, den);
     } else {
         const double r = c / d;
-        const double t = 1.0 / (d + c * r);
-        x = smith_part(b, a, d, c, r, t);
-        y = -smith_part(a, -b, d, c, r, t);
+        const double den = d + c * r;
+        x = smith_part(b, a, d, c, r, den);
+        y = -smith_part(a, -b, d, c, r, den);
     }
     x *= scale;
     y *= scale;
@@ -334,6 +343,10 @@ std::basic_ostream<CharT, Traits>& operator<<(std::basic_ostream<CharT, Traits>&
 }
 
 } // namespace cplx
+
+#if defined(__GNUC__) || defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
 
 #undef CPLX_LIKELY
 #undef CPLX_NOINLINE

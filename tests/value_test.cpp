@@ -43,6 +43,7 @@ static_assert((Complex(1, 1) += kA) == Complex(4, 5) && (Complex(1, 1) -= kA) ==
 static_assert((Complex(kA) *= kB) == Complex(25, 0) && (Complex(kA) /= kB) == Complex(-0.28, 0.96));
 // Extreme operands take the scaled path, which is constant-evaluable too.
 static_assert(Complex(1e300, 1e300) / Complex(1e300, 1e300) == Complex(1, 0));
+static_assert(Complex(1e-300, 0) / Complex(0, 1e-300) == Complex(0, -1));
 
 static_assert(noexcept(kA + kB) && noexcept(kA - kB) && noexcept(kA * kB) && noexcept(kA / kB));
 static_assert(noexcept(kA == kB) && noexcept(kA != kB) && noexcept(conj(kA)));
