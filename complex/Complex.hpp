@@ -197,20 +197,14 @@ CPLX_NOINLINE constexpr Complex divide_robust(double a, double b, double c, doub
         scale *= kBoost;
     }
 
-    double x = 0, y = 0;
-    if (fabs(d) <= fabs(c)) {
-        const double r = d / c;
-        const double den = c + d * r;
-        x = smith_part(a, b, c, d, r, den);
-        y = smith_part(b, -a, c, d, r, den);
-    } else {
-        const double r = c / d;
-        const double den = d + c * r;
-        x = smith_part(b, a, d, c, r, den);
-        y = -smith_part(a, -b, d, c, r, den);
-    }
-    x *= scale;
-    y *= scale;
+    // Smith's method wants the larger part of the divisor first; when that is
+    // d, divide (b - ia) by (d - ic) instead, which is the same quotient.
+    const bool turn = !(fabs(d) <= fabs(c));
+    const double p = turn ? b : a, q = turn ? -a : b, s = turn ? d : c, t = turn ? -c : d;
+    const double r = t / s;
+    const double den = s + t * r;
+    double x = smith_part(p, q, s, t, r, den) * scale;
+    double y = smith_part(q, -p, s, t, r, den) * scale;
 
     // NaN + NaN i from operands that are not both NaN: recover the results of
     // C's Annex G, which std::complex gives too. The scalings above were by
