@@ -12,6 +12,10 @@
 //       double im = 0.0;
 //       constexpr Complex() noexcept = default;
 //       constexpr Complex(double re, double im) noexcept;
+//       template <class C> constexpr explicit Complex(const C&) noexcept;   // from std::complex<double>
+//       template <class C> constexpr explicit operator C() const noexcept;  // to std::complex<double>
+//       constexpr double real() const noexcept;
+//       constexpr double imag() const noexcept;
 //       constexpr Complex& operator+=(const Complex&) noexcept;   // and -=, *=, /=
 //   };
 //
@@ -25,9 +29,12 @@
 //   constexpr bool operator==(const Complex&, const Complex&) noexcept;
 //   constexpr bool operator!=(const Complex&, const Complex&) noexcept;
 //   constexpr Complex conj(const Complex&) noexcept;
+//   constexpr double real(const Complex&) noexcept;
+//   constexpr double imag(const Complex&) noexcept;
 //
 //   // polar form
 //   double mod(const Complex&) noexcept;                  // |z|
+//   double abs(const Complex&) noexcept;                  // mod(z), the name generic code calls
 //   double arg(const Complex&) noexcept;                  // angle in (-pi, pi], radians
 //   double argDeg(const Complex&) noexcept;               // arg(z) * RAD_TO_DEG
 //   Complex fromPolar(double r, double theta) noexcept;   // r * (cos theta + i sin theta)
@@ -39,15 +46,30 @@
 //
 //   } // namespace cplx
 //
-// There are no conversions from double or any other type: a Complex is only
-// ever made from two explicit parts, so `z == 1.0` does not compile.
+//   template <> struct std::hash<cplx::Complex>;          // consistent with ==
+//
+// There are no implicit conversions from double or any other type: a Complex
+// is only ever made from two explicit parts, so `z == 1.0` does not compile.
+// The conversions to and from std::complex<double> are explicit, and this
+// header does not include <complex> for them.
 
 #ifndef CPLX_COMPLEX_HPP
 #define CPLX_COMPLEX_HPP
 
+// The library's version; the build reads it from here, so this is the only
+// place it is written. CPLX_VERSION is 10000 * major + 100 * minor + patch.
+#define CPLX_VERSION_MAJOR 1
+#define CPLX_VERSION_MINOR 1
+#define CPLX_VERSION_PATCH 0
+#define CPLX_VERSION (CPLX_VERSION_MAJOR * 10000 + CPLX_VERSION_MINOR * 100 + CPLX_VERSION_PATCH)
+
 #include <cmath>
+#include <cstddef>
+#include <functional>
 #include <limits>
 #include <ostream>
+#include <type_traits>
+#include <utility>
 
 #if defined(__has_builtin)
 #if __has_builtin(__builtin_bit_cast)
@@ -85,12 +107,44 @@ inline constexpr double RAD_TO_DEG = 180.0 / PI;
 
 // ---------------------------------------------------------------- the value
 
+struct Complex;
+
+namespace detail {
+
+// A type shaped like std::complex<double>: double parts read through real()
+// and imag(), built from two doubles. Recognised by shape so that this header
+// need not include <complex>.
+template <class C, class = void>
+inline constexpr bool complex_like = false;
+template <class C>
+inline constexpr bool complex_like<
+    C, std::void_t<typename C::value_type, decltype(std::declval<const C&>().real()),
+                   decltype(std::declval<const C&>().imag())>> =
+    !std::is_same_v<C, Complex> && std::is_same_v<typename C::value_type, double> &&
+    std::is_same_v<decltype(std::declval<const C&>().real()), double> &&
+    std::is_same_v<decltype(std::declval<const C&>().imag()), double> && std::is_constructible_v<C, double, double>;
+
+} // namespace detail
+
 struct Complex {
     double re = 0.0;
     double im = 0.0;
 
     constexpr Complex() noexcept = default;
     constexpr Complex(double real, double imag) noexcept : re(real), im(imag) {}
+
+    // Exact both ways, and explicit both ways, so that no mixed expression
+    // silently changes type.
+    template <class C, std::enable_if_t<detail::complex_like<C>, int> = 0>
+    constexpr explicit Complex(const C& z) noexcept : re(z.real()), im(z.imag()) {}
+    template <class C, std::enable_if_t<detail::complex_like<C>, int> = 0>
+    constexpr explicit operator C() const noexcept {
+        return C(re, im);
+    }
+
+    // The names that generic code written for std::complex reads.
+    constexpr double real() const noexcept { return re; }
+    constexpr double imag() const noexcept { return im; }
 
     constexpr Complex& operator+=(const Complex& z) noexcept;
     constexpr Complex& operator-=(const Complex& z) noexcept;
@@ -280,6 +334,9 @@ constexpr bool operator!=(const Complex& a, const Complex& b) noexcept { return 
 
 constexpr Complex conj(const Complex& z) noexcept { return {z.re, -z.im}; }
 
+constexpr double real(const Complex& z) noexcept { return z.re; }
+constexpr double imag(const Complex& z) noexcept { return z.im; }
+
 constexpr Complex& Complex::operator+=(const Complex& z) noexcept { return *this = *this + z; }
 constexpr Complex& Complex::operator-=(const Complex& z) noexcept { return *this = *this - z; }
 constexpr Complex& Complex::operator*=(const Complex& z) noexcept { return *this = *this * z; }
@@ -312,6 +369,8 @@ inline double mod(const Complex& z) noexcept {
 // never -pi, and 0+0i has argument 0 whatever the signs of its zeros.
 inline double arg(const Complex& z) noexcept { return std::atan2(z.im + 0.0, z.re + 0.0); }
 
+inline double abs(const Complex& z) noexcept { return mod(z); }
+
 inline double argDeg(const Complex& z) noexcept { return arg(z) * RAD_TO_DEG; }
 
 inline Complex fromPolar(double r, double theta) noexcept { return {std::cos(theta) * r, std::sin(theta) * r}; }
@@ -337,6 +396,17 @@ std::basic_ostream<CharT, Traits>& operator<<(std::basic_ostream<CharT, Traits>&
 }
 
 } // namespace cplx
+
+// Equal values hash equal: adding +0 makes -0 and +0 one key. NaN equals
+// nothing, so what it hashes to does not matter.
+template <>
+struct std::hash<cplx::Complex> {
+    std::size_t operator()(const cplx::Complex& z) const noexcept {
+        const std::hash<double> part;
+        const std::size_t a = part(z.re + 0.0), b = part(z.im + 0.0);
+        return a ^ (b + static_cast<std::size_t>(0x9e3779b97f4a7c15ull) + (a << 6) + (a >> 2));
+    }
+};
 
 #if defined(__GNUC__) || defined(__clang__)
 #pragma GCC diagnostic pop
