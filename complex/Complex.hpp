@@ -117,9 +117,8 @@ namespace detail {
 template <class C, class = void>
 inline constexpr bool complex_like = false;
 template <class C>
-inline constexpr bool complex_like<
-    C, std::void_t<typename C::value_type, decltype(std::declval<const C&>().real()),
-                   decltype(std::declval<const C&>().imag())>> =
+inline constexpr bool complex_like<C, std::void_t<typename C::value_type, decltype(std::declval<const C&>().real()),
+                                                  decltype(std::declval<const C&>().imag())>> =
     !std::is_same_v<C, Complex> && std::is_same_v<typename C::value_type, double> &&
     std::is_same_v<decltype(std::declval<const C&>().real()), double> &&
     std::is_same_v<decltype(std::declval<const C&>().imag()), double> && std::is_constructible_v<C, double, double>;
