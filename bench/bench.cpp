@@ -5,9 +5,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <charconv>
 #include <cmath>
 #include <complex>
 #include <cstdio>
+#include <iomanip>
 #include <map>
 #include <random>
 #include <sstream>
@@ -24,16 +26,28 @@ constexpr std::size_t kCount = 1000;
 struct Data {
     std::vector<Complex> x, y;
     std::vector<StdComplex> sx, sy;
+    // The values of x as text, a line each: cplx's shortest text form,
+    // std::complex's "(re,im)" at 17 digits, and the bare "re im".
+    std::string text, std_text, bare_text;
 
     Data() {
         std::mt19937_64 gen(1);
         std::uniform_real_distribution<double> part(-100, 100);
+        std::ostringstream theirs, bare;
+        theirs << std::setprecision(17);
+        bare << std::setprecision(17);
         for (std::size_t i = 0; i < kCount; ++i) {
             x.emplace_back(part(gen), part(gen));
             y.emplace_back(part(gen), part(gen));
             sx.emplace_back(x.back().re, x.back().im);
             sy.emplace_back(y.back().re, y.back().im);
+            char buf[64];
+            text.append(buf, cplx::to_chars(buf, buf + sizeof buf, x.back()).ptr) += '\n';
+            theirs << sx.back() << '\n';
+            bare << x.back().re << ' ' << x.back().im << '\n';
         }
+        std_text = theirs.str();
+        bare_text = bare.str();
     }
 };
 
@@ -77,6 +91,83 @@ constexpr auto print = [](benchmark::State& state, const auto& x, const auto&, a
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kCount));
 };
 
+// Text: each operation handles the whole array and returns something to keep.
+constexpr auto batch = [](benchmark::State& state, const auto& x, const auto&, auto op) {
+    for (auto _ : state) benchmark::DoNotOptimize(op(x));
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kCount));
+};
+
+namespace text {
+char* buffer() {
+    static std::vector<char> buf(kCount * 64);
+    return buf.data();
+}
+const auto to_chars = [](const std::vector<Complex>& x) {
+    char* p = buffer();
+    for (const Complex& z : x) {
+        p = cplx::to_chars(p, p + 64, z).ptr;
+        *p++ = '\n';
+    }
+    return p;
+};
+const auto std_write = [](const std::vector<StdComplex>& x) {
+    std::ostringstream os;
+    os << std::setprecision(17);
+    for (const StdComplex& z : x) os << z << '\n';
+    return os.str().size();
+};
+const auto bare_to_chars = [](const std::vector<Complex>& x) {
+    char* p = buffer();
+    for (const Complex& z : x) {
+        p = std::to_chars(p, p + 32, z.re).ptr;
+        *p++ = '+';
+        p = std::to_chars(p, p + 32, z.im).ptr;
+        *p++ = 'i';
+        *p++ = '\n';
+    }
+    return p;
+};
+const auto from_chars = [](const std::vector<Complex>&) {
+    const std::string& t = data().text;
+    const char *p = t.data(), *end = p + t.size();
+    double sum = 0;
+    while (p < end) {
+        Complex z;
+        p = cplx::from_chars(p, end, z).ptr + 1;
+        sum += z.re + z.im;
+    }
+    return sum;
+};
+const auto bare_from_chars = [](const std::vector<Complex>&) {
+    const std::string& t = data().bare_text;
+    const char *p = t.data(), *end = p + t.size();
+    double sum = 0;
+    for (double re = 0, im = 0; p < end; sum += re + im) {
+        p = std::from_chars(p, end, re).ptr + 1;
+        p = std::from_chars(p, end, im).ptr + 1;
+    }
+    return sum;
+};
+const auto read = [](const std::vector<Complex>&) {
+    std::istringstream is(data().text);
+    double sum = 0;
+    for (Complex z; is >> z;) sum += z.re + z.im;
+    return sum;
+};
+const auto std_read = [](const std::vector<StdComplex>&) {
+    std::istringstream is(data().std_text);
+    double sum = 0;
+    for (StdComplex z; is >> z;) sum += z.real() + z.imag();
+    return sum;
+};
+const auto bare_read = [](const std::vector<Complex>&) {
+    std::istringstream is(data().bare_text);
+    double sum = 0;
+    for (double re = 0, im = 0; is >> re >> im;) sum += re + im;
+    return sum;
+};
+} // namespace text
+
 // Registers op_cplx, op_std and op_bare side by side, so that each ratio
 // compares neighbours in time.
 template <class Run, class Ours, class Theirs, class Bare>
@@ -100,6 +191,12 @@ void add_all() {
         "argument", each, [](const Complex& z, const Complex&) { return cplx::arg(z); },
         [](const StdComplex& z, const StdComplex&) { return std::arg(z); }, bare::argument);
     add("print", print, put, put, [](std::ostream& os, const Complex& z) { os << z.re << '+' << z.im << "i\n"; });
+    // std::complex has no exact text conversion: its stream operators at 17
+    // digits are what round-trips there. Bare: std::to_chars and
+    // std::from_chars of the two parts, the limit for cplx's own.
+    add("to_chars", batch, text::to_chars, text::std_write, text::bare_to_chars);
+    add("from_chars", batch, text::from_chars, text::std_read, text::bare_from_chars);
+    add("read", batch, text::read, text::std_read, text::bare_read);
 }
 
 // The console report, followed by the table of ratios. With repetitions, the
@@ -122,7 +219,8 @@ public:
         ConsoleReporter::Finalize();
         std::printf("\nspeed of cplx relative to each baseline (higher is faster)\n");
         std::printf("%-10s %14s %14s\n", "operation", "vs std", "vs bare");
-        for (const char* op : {"product", "quotient", "modulus", "argument", "print"}) {
+        for (const char* op :
+             {"product", "quotient", "modulus", "argument", "print", "to_chars", "from_chars", "read"}) {
             const std::string name(op);
             std::printf("%-10s %13.2fx %13.2fx\n", op, ratio(name + "_std", name + "_cplx"),
                         ratio(name + "_bare", name + "_cplx"));
@@ -151,6 +249,12 @@ bool results_agree() {
             std::fprintf(stderr, "cplx disagrees with the baselines at element %zu\n", i);
             return false;
         }
+    }
+    // Every text read the same values back.
+    const double sum = text::from_chars(d.x);
+    if (sum != text::read(d.x) || sum != text::std_read(d.sx) || sum != text::bare_from_chars(d.x)) {
+        std::fprintf(stderr, "the text conversions disagree\n");
+        return false;
     }
     return true;
 }
