@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times cplx against std::complex<double> and against the bare formulas, on
 // the same arrays of ordinary values in one run, and ends with the speed
 // ratios: how many times faster cplx is than each baseline.

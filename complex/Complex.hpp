@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // cplx::Complex: a complex number as a plain pair of IEEE 754 doubles.
 //
 // Synopsis
@@ -82,7 +83,15 @@
 #include <type_traits>
 #include <utility>
 
-#if defined(__has_builtin)
+// GCC's and Clang's builtins, unless CPLX_PORTABLE asks for standard C++
+// alone; a test build does, so that the fallbacks are compiled and run too.
+#if (defined(__GNUC__) || defined(__clang__)) && !defined(CPLX_PORTABLE)
+#define CPLX_GNU 1
+#else
+#define CPLX_GNU 0
+#endif
+
+#if CPLX_GNU && defined(__has_builtin)
 #if __has_builtin(__builtin_bit_cast)
 #define CPLX_HAS_BIT_CAST 1
 #endif
@@ -91,12 +100,9 @@
 #define CPLX_HAS_BIT_CAST 0
 #endif
 
-#if defined(__GNUC__) || defined(__clang__)
+#if CPLX_GNU
 #define CPLX_LIKELY(x) __builtin_expect(!!(x), 1)
 #define CPLX_NOINLINE __attribute__((noinline))
-#elif defined(_MSC_VER)
-#define CPLX_LIKELY(x) (x)
-#define CPLX_NOINLINE __declspec(noinline)
 #else
 #define CPLX_LIKELY(x) (x)
 #define CPLX_NOINLINE
@@ -166,7 +172,7 @@ namespace detail {
 
 // Constant-evaluable versions of the <cmath> classifiers that the division
 // needs; the standard ones are constexpr only from C++23.
-#if defined(__GNUC__) || defined(__clang__)
+#if CPLX_GNU
 constexpr double fabs(double x) noexcept { return __builtin_fabs(x); }
 constexpr double copysign(double mag, double sgn) noexcept { return __builtin_copysign(mag, sgn); }
 constexpr bool isnan(double x) noexcept { return __builtin_isnan(x); }
@@ -204,8 +210,10 @@ constexpr double magnitude(const Complex& z) noexcept { return fabs(z.re) > fabs
 // True during constant evaluation, where an overflow is an error rather than
 // an infinity. Where that cannot be told, it says true, which costs a test.
 constexpr bool constant_evaluated() noexcept {
-#if defined(__GNUC__) || defined(__clang__)
+#if CPLX_GNU
     return __builtin_is_constant_evaluated();
+#elif defined(__cpp_lib_is_constant_evaluated)
+    return std::is_constant_evaluated();
 #else
     return true;
 #endif
@@ -323,7 +331,7 @@ constexpr Complex operator/(const Complex& a, const Complex& b) noexcept {
     if (CPLX_LIKELY(detail::safe(den, a.re * a.re + a.im * a.im))) {
         const double re = a.re * b.re + a.im * b.im;
         const double im = a.im * b.re - a.re * b.im;
-#if defined(__SSE2__) && (defined(__GNUC__) || defined(__clang__))
+#if CPLX_GNU && defined(__SSE2__)
         // Both divisions in one packed instruction: the same two IEEE
         // quotients, for the price of one division.
         if (!detail::constant_evaluated()) {
@@ -767,6 +775,7 @@ struct std::hash<cplx::Complex> {
 #pragma GCC diagnostic pop
 #endif
 
+#undef CPLX_GNU
 #undef CPLX_LIKELY
 #undef CPLX_NOINLINE
 #undef CPLX_HAS_BIT_CAST

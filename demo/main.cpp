@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Prints a fixed transcript of what cplx::Complex does, then waits for one
 // non-blank character (or the end of input) before it exits.
 

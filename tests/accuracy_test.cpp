@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Accuracy against binary128 arithmetic. Products of two doubles are exact in
 // binary128 and its exponent range covers every intermediate, so the
 // reference parts below are within a few units of 2^-113 of the truth.

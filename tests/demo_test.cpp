@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs the built complex-demo as a user would, through pipes.
 #include <fcntl.h>
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The edge values that every suite walks.
 #ifndef CPLX_TESTS_EDGE_VALUES_HPP
 #define CPLX_TESTS_EDGE_VALUES_HPP

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The header first and alone: it must bring in everything it uses. The
 // stream operators are instantiated for narrow and wide streams so that the
 // warning flags see their bodies too.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // cplx::Complex where code was written for std::complex<double>.
 #include <complex>
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "complex/Complex.hpp"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Random bit patterns through every operation: NaN payloads, infinities,
 // subnormals, signed zeros and the largest doubles all turn up. Run under the
 // sanitizers, this also shows that nothing is undefined.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Follows README.md's install instructions to the letter: each fenced block
 # after a "readme-test" marker is written out as a file or run as it stands,
 # in a fresh folder with HOME pointing into it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // libFuzzer target: arbitrary bytes through from_chars and operator>>.
 // Whatever parses must write and read back to the same value, a failed parse
 // must leave the value alone, and nothing may read outside the input.
