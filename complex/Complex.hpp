@@ -33,10 +33,18 @@
 //   constexpr double real(const Complex&) noexcept;
 //   constexpr double imag(const Complex&) noexcept;
 //
+//   // a Complex with a plain double, the double used as a real number:
+//   // z * 2.0 is two multiplications, 1.0 / z the complex quotient
+//   constexpr Complex operator+(const Complex&, double) noexcept;   // and double + Complex
+//   constexpr Complex operator-(const Complex&, double) noexcept;   // and double - Complex
+//   constexpr Complex operator*(const Complex&, double) noexcept;   // and double * Complex
+//   constexpr Complex operator/(const Complex&, double) noexcept;   // and double / Complex
+//   constexpr Complex& Complex::operator+=(double) noexcept;        // and -=, *=, /=
+//
 //   // polar form
 //   double mod(const Complex&) noexcept;                  // |z|
 //   double abs(const Complex&) noexcept;                  // mod(z), the name generic code calls
-//   double arg(const Complex&) noexcept;                  // angle in (-pi, pi], radians
+//   double arg(const Complex&) noexcept;                  // atan2(im, re): [-pi, pi], radians
 //   double argDeg(const Complex&) noexcept;               // arg(z) * RAD_TO_DEG
 //   Complex fromPolar(double r, double theta) noexcept;   // r * (cos theta + i sin theta)
 //
@@ -166,6 +174,10 @@ struct Complex {
     constexpr Complex& operator-=(const Complex& z) noexcept;
     constexpr Complex& operator*=(const Complex& z) noexcept;
     constexpr Complex& operator/=(const Complex& z) noexcept;
+    constexpr Complex& operator+=(double x) noexcept;
+    constexpr Complex& operator-=(double x) noexcept;
+    constexpr Complex& operator*=(double x) noexcept;
+    constexpr Complex& operator/=(double x) noexcept;
 };
 
 namespace detail {
@@ -355,6 +367,23 @@ constexpr Complex conj(const Complex& z) noexcept { return {z.re, -z.im}; }
 constexpr double real(const Complex& z) noexcept { return z.re; }
 constexpr double imag(const Complex& z) noexcept { return z.im; }
 
+// With a real operand the imaginary part is left alone or scaled, never
+// formed from 0 * x: 2.0 * (inf+0i) is inf+0i, where promoting 2.0 to 2+0i
+// would give inf+NaN i. A real dividend is divided as the complex quotient.
+constexpr Complex operator+(const Complex& a, double x) noexcept { return {a.re + x, a.im}; }
+constexpr Complex operator+(double x, const Complex& a) noexcept { return {x + a.re, a.im}; }
+constexpr Complex operator-(const Complex& a, double x) noexcept { return {a.re - x, a.im}; }
+constexpr Complex operator-(double x, const Complex& a) noexcept { return {x - a.re, -a.im}; }
+constexpr Complex operator*(const Complex& a, double x) noexcept { return {a.re * x, a.im * x}; }
+constexpr Complex operator*(double x, const Complex& a) noexcept { return {x * a.re, x * a.im}; }
+constexpr Complex operator/(const Complex& a, double x) noexcept { return {a.re / x, a.im / x}; }
+constexpr Complex operator/(double x, const Complex& a) noexcept { return Complex(x, 0.0) / a; }
+
+constexpr Complex& Complex::operator+=(double x) noexcept { return *this = *this + x; }
+constexpr Complex& Complex::operator-=(double x) noexcept { return *this = *this - x; }
+constexpr Complex& Complex::operator*=(double x) noexcept { return *this = *this * x; }
+constexpr Complex& Complex::operator/=(double x) noexcept { return *this = *this / x; }
+
 constexpr Complex& Complex::operator+=(const Complex& z) noexcept { return *this = *this + z; }
 constexpr Complex& Complex::operator-=(const Complex& z) noexcept { return *this = *this - z; }
 constexpr Complex& Complex::operator*=(const Complex& z) noexcept { return *this = *this * z; }
@@ -382,10 +411,10 @@ inline double mod(const Complex& z) noexcept {
     return CPLX_LIKELY(detail::safe(s, s)) ? std::sqrt(s) : detail::mod_scaled(z.re, z.im);
 }
 
-// The quadrant-correct angle. Adding +0 turns a negative zero into +0, so a
-// zero part of either sign counts as zero, as it does for ==: the result is
-// never -pi, and 0+0i has argument 0 whatever the signs of its zeros.
-inline double arg(const Complex& z) noexcept { return std::atan2(z.im + 0.0, z.re + 0.0); }
+// The two-argument arc tangent, signed zeros included, as C's carg: the sign
+// of a zero imaginary part picks the side of the cut, so arg(-1-0i) is -pi
+// and arg(conj(z)) == -arg(z) for every z. log(z).im is exactly this.
+inline double arg(const Complex& z) noexcept { return std::atan2(z.im, z.re); }
 
 inline double abs(const Complex& z) noexcept { return mod(z); }
 
@@ -775,9 +804,7 @@ struct std::hash<cplx::Complex> {
 #pragma GCC diagnostic pop
 #endif
 
-#undef CPLX_GNU
-#undef CPLX_LIKELY
-#undef CPLX_NOINLINE
+// CPLX_GNU, CPLX_LIKELY and CPLX_NOINLINE stay defined for complex/Functions.hpp.
 #undef CPLX_HAS_BIT_CAST
 
 #endif // CPLX_COMPLEX_HPP
