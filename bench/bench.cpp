@@ -3,6 +3,7 @@
 // the same arrays of ordinary values in one run, and ends with the speed
 // ratios: how many times faster cplx is than each baseline.
 #include "complex/Complex.hpp"
+#include "complex/Functions.hpp"
 
 #include <benchmark/benchmark.h>
 
@@ -25,8 +26,8 @@ using StdComplex = std::complex<double>;
 constexpr std::size_t kCount = 1000;
 
 struct Data {
-    std::vector<Complex> x, y;
-    std::vector<StdComplex> sx, sy;
+    std::vector<Complex> x, y, f; // f: parts in [-10, 10], for the elementary functions
+    std::vector<StdComplex> sx, sy, sf;
     // The values of x as text, a line each: cplx's shortest text form,
     // std::complex's "(re,im)" at 17 digits, and the bare "re im".
     std::string text, std_text, bare_text;
@@ -46,6 +47,11 @@ struct Data {
             text.append(buf, cplx::to_chars(buf, buf + sizeof buf, x.back()).ptr) += '\n';
             theirs << sx.back() << '\n';
             bare << x.back().re << ' ' << x.back().im << '\n';
+        }
+        std::uniform_real_distribution<double> small(-10, 10);
+        for (std::size_t i = 0; i < kCount; ++i) {
+            f.emplace_back(small(gen), small(gen));
+            sf.emplace_back(f.back().re, f.back().im);
         }
         std_text = theirs.str();
         bare_text = bare.str();
@@ -169,6 +175,12 @@ const auto bare_read = [](const std::vector<Complex>&) {
 };
 } // namespace text
 
+// The operations registered, in order, and whether each has a bare baseline.
+std::vector<std::pair<std::string, bool>>& ops() {
+    static std::vector<std::pair<std::string, bool>> list;
+    return list;
+}
+
 // Registers op_cplx, op_std and op_bare side by side, so that each ratio
 // compares neighbours in time.
 template <class Run, class Ours, class Theirs, class Bare>
@@ -177,6 +189,17 @@ void add(const std::string& op, Run run, Ours ours, Theirs theirs, Bare bare) {
     benchmark::RegisterBenchmark((op + "_cplx").c_str(), [=, &d](benchmark::State& s) { run(s, d.x, d.y, ours); });
     benchmark::RegisterBenchmark((op + "_std").c_str(), [=, &d](benchmark::State& s) { run(s, d.sx, d.sy, theirs); });
     benchmark::RegisterBenchmark((op + "_bare").c_str(), [=, &d](benchmark::State& s) { run(s, d.x, d.y, bare); });
+    ops().emplace_back(op, true);
+}
+
+// An elementary function, on parts in [-10, 10] (exponents in [-2, 2]
+// for pow), against std::complex's.
+template <class Ours, class Theirs>
+void add_function(const std::string& op, Ours ours, Theirs theirs) {
+    const Data& d = data();
+    benchmark::RegisterBenchmark((op + "_cplx").c_str(), [=, &d](benchmark::State& s) { each(s, d.f, d.y, ours); });
+    benchmark::RegisterBenchmark((op + "_std").c_str(), [=, &d](benchmark::State& s) { each(s, d.sf, d.sy, theirs); });
+    ops().emplace_back(op, false);
 }
 
 void add_all() {
@@ -198,6 +221,38 @@ void add_all() {
     add("to_chars", batch, text::to_chars, text::std_write, text::bare_to_chars);
     add("from_chars", batch, text::from_chars, text::std_read, text::bare_from_chars);
     add("read", batch, text::read, text::std_read, text::bare_read);
+
+#define CPLX_BENCH_FUNCTION(f)                                           \
+    add_function(                                                        \
+        #f, [](const Complex& z, const Complex&) { return cplx::f(z); }, \
+        [](const StdComplex& z, const StdComplex&) { return std::f(z); })
+    CPLX_BENCH_FUNCTION(sqrt);
+    CPLX_BENCH_FUNCTION(exp);
+    CPLX_BENCH_FUNCTION(log);
+    CPLX_BENCH_FUNCTION(log10);
+    CPLX_BENCH_FUNCTION(sin);
+    CPLX_BENCH_FUNCTION(cos);
+    CPLX_BENCH_FUNCTION(tan);
+    CPLX_BENCH_FUNCTION(sinh);
+    CPLX_BENCH_FUNCTION(cosh);
+    CPLX_BENCH_FUNCTION(tanh);
+    CPLX_BENCH_FUNCTION(asin);
+    CPLX_BENCH_FUNCTION(acos);
+    CPLX_BENCH_FUNCTION(atan);
+    CPLX_BENCH_FUNCTION(asinh);
+    CPLX_BENCH_FUNCTION(acosh);
+    CPLX_BENCH_FUNCTION(atanh);
+#undef CPLX_BENCH_FUNCTION
+    // The second operand, with parts in [-100, 100], scaled to [-2, 2].
+    add_function(
+        "pow", [](const Complex& z, const Complex& w) { return cplx::pow(z, w * 0.02); },
+        [](const StdComplex& z, const StdComplex& w) { return std::pow(z, w * 0.02); });
+    add_function(
+        "pow_real", [](const Complex& z, const Complex& w) { return cplx::pow(z, w.re * 0.02); },
+        [](const StdComplex& z, const StdComplex& w) { return std::pow(z, w.real() * 0.02); });
+    add_function(
+        "pow_int", [](const Complex& z, const Complex&) { return cplx::pow(z, 7.0); },
+        [](const StdComplex& z, const StdComplex&) { return std::pow(z, 7); });
 }
 
 // The console report, followed by the table of ratios. With repetitions, the
@@ -220,11 +275,10 @@ public:
         ConsoleReporter::Finalize();
         std::printf("\nspeed of cplx relative to each baseline (higher is faster)\n");
         std::printf("%-10s %14s %14s\n", "operation", "vs std", "vs bare");
-        for (const char* op :
-             {"product", "quotient", "modulus", "argument", "print", "to_chars", "from_chars", "read"}) {
-            const std::string name(op);
-            std::printf("%-10s %13.2fx %13.2fx\n", op, ratio(name + "_std", name + "_cplx"),
-                        ratio(name + "_bare", name + "_cplx"));
+        for (const auto& [name, bare] : ops()) {
+            std::printf("%-10s %13.2fx", name.c_str(), ratio(name + "_std", name + "_cplx"));
+            if (bare) std::printf(" %13.2fx", ratio(name + "_bare", name + "_cplx"));
+            std::printf("\n");
         }
     }
 

@@ -28,7 +28,9 @@
 #ifndef CPLX_FUNCTIONS_HPP
 #define CPLX_FUNCTIONS_HPP
 
+#include <cfloat>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "Complex.hpp"
@@ -42,18 +44,23 @@ namespace cplx {
 
 namespace detail {
 
-// ------------------------------------------------ double-double arithmetic
+// ---------------------------------------------------- extended precision
 //
-// A value hi + lo with |lo| <= ulp(hi) / 2, about 106 bits. Products use
-// Dekker's splitting rather than fma, which without a target flag is a
-// library call; every product of halves is exact, so contracting them into
-// fma changes nothing.
+// Where a result would lose bits to cancellation or to a chain of roundings,
+// the intermediate steps are taken in an extended type `ext`: x87's 64-bit
+// long double where the target has it, which costs little more than double,
+// and otherwise (and under CPLX_PORTABLE) a double-double, hi + lo with
+// |lo| <= ulp(hi) / 2, about 106 bits. Double-double products use Dekker's
+// splitting rather than fma, which without a target flag is a library call;
+// every product of halves is exact, so contracting them into fma changes
+// nothing.
 
 struct dd {
     double hi, lo;
+    constexpr dd(double h = 0, double l = 0) noexcept : hi(h), lo(l) {}
 };
 
-inline dd fast_two_sum(double a, double b) noexcept {  // |a| >= |b|
+inline dd fast_two_sum(double a, double b) noexcept { // |a| >= |b|
     const double s = a + b;
     return {s, b - (s - a)};
 }
@@ -63,60 +70,71 @@ inline dd two_sum(double a, double b) noexcept {
     return {s, (a - (s - bb)) + (b - bb)};
 }
 
-inline dd two_prod(double a, double b) noexcept {  // |a|, |b| < 2^996
+inline dd two_prod(double a, double b) noexcept { // |a|, |b| < 2^996
     constexpr double split = 0x1p27 + 1;
     const double p = a * b, ca = split * a, cb = split * b;
     const double ah = ca - (ca - a), al = a - ah, bh = cb - (cb - b), bl = b - bh;
     return {p, ((ah * bh - p) + ah * bl + al * bh) + al * bl};
 }
 
-inline dd add(dd a, dd b) noexcept {
+inline dd operator+(dd a, dd b) noexcept {
     const dd s = two_sum(a.hi, b.hi);
     return fast_two_sum(s.hi, s.lo + (a.lo + b.lo));
 }
-
-inline dd neg(dd a) noexcept { return {-a.hi, -a.lo}; }
-
-inline dd mul(dd a, dd b) noexcept {
+inline dd operator-(dd a) noexcept { return {-a.hi, -a.lo}; }
+inline dd operator-(dd a, dd b) noexcept { return a + -b; }
+inline dd operator*(dd a, dd b) noexcept {
+    if (std::fabs(a.hi) > 0x1p995) return (dd(a.hi * 0x1p-64, a.lo * 0x1p-64) * b) * dd(0x1p64);
     const dd p = two_prod(a.hi, b.hi);
+    if (p.hi == 0) return {p.hi, 0}; // keeps the sign of a zero product
     return fast_two_sum(p.hi, p.lo + (a.hi * b.lo + a.lo * b.hi));
 }
-
-inline dd mul(dd a, double b) noexcept {
-    const dd p = two_prod(a.hi, b);
-    return fast_two_sum(p.hi, p.lo + a.lo * b);
-}
-
-inline dd div(dd a, dd b) noexcept {
-    if (a.hi != 0 && std::fabs(a.hi) < 0x1p-969) {  // keep the correction's products clear of underflow
-        const dd q = div({a.hi * 0x1p106, a.lo * 0x1p106}, b);
+inline dd operator/(dd a, dd b) noexcept {
+    if (a.hi != 0 && std::fabs(a.hi) < 0x1p-969) { // keep the correction's products clear of underflow
+        const dd q = dd(a.hi * 0x1p106, a.lo * 0x1p106) / b;
         return {q.hi * 0x1p-106, q.lo * 0x1p-106};
     }
     const double q = a.hi / b.hi;
-    if (!(std::fabs(q) < 0x1p995)) return {q, 0};  // past Dekker's range; no correction
-    const dd r = add(a, neg(mul(b, q)));
+    if (!(std::fabs(q) < 0x1p995)) return {q, 0}; // past Dekker's range; no correction
+    const dd r = a - b * dd(q);
     return fast_two_sum(q, r.hi / b.hi);
 }
 
-inline double round(dd a) noexcept { return a.hi + a.lo; }
-
-inline dd half(dd a) noexcept { return {a.hi / 2, a.lo / 2}; }
-
 // One Newton step from the rounded root: sqrt(a) = r + (a - r^2) / 2r.
-inline dd sqrt(dd a) noexcept {
+inline dd ext_sqrt(dd a) noexcept {
     const double r = std::sqrt(a.hi);
     if (r == 0) return {r, 0};
     const dd rr = two_prod(r, r);
     return fast_two_sum(r, (((a.hi - rr.hi) - rr.lo) + a.lo) / (2 * r));
 }
+inline double to_double(dd a) noexcept { return a.lo == 0 ? a.hi : a.hi + a.lo; } // -0 stays -0
+inline dd exact_mul(double a, double b) noexcept { return two_prod(a, b); }
 
-// x * y rounded once, for a double-double x; scaled where Dekker's
-// splitting of x.hi would overflow.
-inline double times(dd x, double y) noexcept {
-    if (std::fabs(x.hi) > 0x1p995) return times({x.hi * 0x1p-64, x.lo * 0x1p-64}, y) * 0x1p64;
-    const dd p = two_prod(x.hi, y);
-    return p.hi + (p.lo + x.lo * y);
+#if !defined(CPLX_PORTABLE) && LDBL_MANT_DIG == 64
+using ext = long double;
+inline ext ext_sqrt(ext a) noexcept { return std::sqrt(a); }
+inline double to_double(ext a) noexcept { return static_cast<double>(a); }
+inline ext from_dd(dd a) noexcept { return static_cast<ext>(a.hi) + a.lo; }
+inline ext ext_mul(double a, double b) noexcept { return static_cast<ext>(a) * b; }
+#else
+using ext = dd;
+inline ext from_dd(dd a) noexcept { return a; }
+inline ext ext_mul(double a, double b) noexcept { return two_prod(a, b); }
+#endif
+
+// sin x and cos x at once where the C library offers it.
+inline void sin_cos(double x, double& s, double& c) noexcept {
+#if CPLX_GNU && defined(__GLIBC__)
+    ::sincos(x, &s, &c);
+#else
+    s = std::sin(x);
+    c = std::cos(x);
+#endif
 }
+
+// The nearest integer (half away from zero) for |x| < 2^31, inline where
+// std::nearbyint is a library call.
+inline int nearest(double x) noexcept { return static_cast<int>(x < 0 ? x - 0.5 : x + 0.5); }
 
 inline constexpr dd kLn2 = {0x1.62e42fefa39efp-1, 0x1.abc9e3b39803fp-56};
 inline constexpr dd kPi = {0x1.921fb54442d18p+1, 0x1.1a62633145c07p-53};
@@ -128,120 +146,182 @@ inline constexpr double kLn2Hi = 0x1.62e42fefa3p-1, kLn2Lo = 0x1.3de6af278ece6p-
 
 // log(1 + j/32) for j = -9..13.
 inline constexpr dd kLogTable[23] = {
-    {-0x1.522ae0738a3d8p-2, 0x1.8f7e9b38a6979p-57}, {-0x1.269621134db92p-2, -0x1.e0efadd9db02bp-56},
+    {-0x1.522ae0738a3d8p-2, 0x1.8f7e9b38a6979p-57},  {-0x1.269621134db92p-2, -0x1.e0efadd9db02bp-56},
     {-0x1.f991c6cb3b379p-3, -0x1.f665066f980a2p-57}, {-0x1.a93ed3c8ad9e3p-3, -0x1.bcafa9de97203p-57},
-    {-0x1.5bf406b543db2p-3, 0x1.1f5b44c0df7e7p-61}, {-0x1.1178e8227e47cp-3, 0x1.0e63a5f01c691p-58},
-    {-0x1.9335e5d594989p-4, 0x1.478a85704ccb7p-58}, {-0x1.08598b59e3a07p-4, 0x1.dd7009902bf32p-58},
+    {-0x1.5bf406b543db2p-3, 0x1.1f5b44c0df7e7p-61},  {-0x1.1178e8227e47cp-3, 0x1.0e63a5f01c691p-58},
+    {-0x1.9335e5d594989p-4, 0x1.478a85704ccb7p-58},  {-0x1.08598b59e3a07p-4, 0x1.dd7009902bf32p-58},
     {-0x1.0415d89e74444p-5, -0x1.c05cf1d753622p-59}, {0.0, 0.0},
-    {0x1.f829b0e7833p-6, 0x1.33e3f04f1ef23p-60},    {0x1.f0a30c01162a6p-5, 0x1.85f325c5bbacdp-59},
-    {0x1.6f0d28ae56b4cp-4, -0x1.906d99184b992p-58}, {0x1.e27076e2af2e6p-4, -0x1.61578001e0162p-60},
-    {0x1.29552f81ff523p-3, 0x1.301771c407dbfp-57},  {0x1.5ff3070a793d4p-3, -0x1.bc60efafc6f6ep-58},
-    {0x1.9525a9cf456b4p-3, 0x1.d904c1d4e2e26p-57},  {0x1.c8ff7c79a9a22p-3, -0x1.4f689f8434012p-57},
-    {0x1.fb9186d5e3e2bp-3, -0x1.caaae64f21acbp-57}, {0x1.1675cababa60ep-2, 0x1.ce63eab883717p-61},
-    {0x1.2e8e2bae11d31p-2, -0x1.8f4cdb95ebdf9p-56}, {0x1.4618bc21c5ec2p-2, 0x1.f42decdeccf1dp-56},
+    {0x1.f829b0e7833p-6, 0x1.33e3f04f1ef23p-60},     {0x1.f0a30c01162a6p-5, 0x1.85f325c5bbacdp-59},
+    {0x1.6f0d28ae56b4cp-4, -0x1.906d99184b992p-58},  {0x1.e27076e2af2e6p-4, -0x1.61578001e0162p-60},
+    {0x1.29552f81ff523p-3, 0x1.301771c407dbfp-57},   {0x1.5ff3070a793d4p-3, -0x1.bc60efafc6f6ep-58},
+    {0x1.9525a9cf456b4p-3, 0x1.d904c1d4e2e26p-57},   {0x1.c8ff7c79a9a22p-3, -0x1.4f689f8434012p-57},
+    {0x1.fb9186d5e3e2bp-3, -0x1.caaae64f21acbp-57},  {0x1.1675cababa60ep-2, 0x1.ce63eab883717p-61},
+    {0x1.2e8e2bae11d31p-2, -0x1.8f4cdb95ebdf9p-56},  {0x1.4618bc21c5ec2p-2, 0x1.f42decdeccf1dp-56},
     {0x1.5d1bdbf5809cap-2, 0x1.4236383dc7fe1p-56},
 };
 
 // atan(j/16) for j = 0..16.
 inline constexpr dd kAtanTable[17] = {
     {0.0, 0.0},
-    {0x1.ff55bb72cfdeap-5, -0x1.c934d86d23f1dp-60}, {0x1.fd5ba9aac2f6ep-4, -0x1.cd37686760c17p-59},
-    {0x1.7b97b4bce5b02p-3, 0x1.347b0b4f881cap-58},  {0x1.f5b75f92c80ddp-3, 0x1.8ab6e3cf7afbdp-57},
-    {0x1.362773707ebccp-2, -0x1.963a544b672d8p-57}, {0x1.6f61941e4def1p-2, -0x1.c63aae6f6e918p-56},
-    {0x1.a64eec3cc23fdp-2, -0x1.24dec1b50b7ffp-56}, {0x1.dac670561bb4fp-2, 0x1.a2b7f222f65e2p-56},
-    {0x1.0657e94db30dp-1, -0x1.d5b495f6349e6p-56},  {0x1.1e00babdefeb4p-1, -0x1.928df287a668fp-58},
-    {0x1.345f01cce37bbp-1, 0x1.1021137c71102p-55},  {0x1.4978fa3269ee1p-1, 0x1.2419a87f2a458p-56},
-    {0x1.5d58987169b18p-1, 0x1.0028e4bc5e7cap-57},  {0x1.700a7c5784634p-1, -0x1.8c34d25aadef6p-56},
-    {0x1.819d0b7158a4dp-1, -0x1.bf76229d3b917p-56}, {0x1.921fb54442d18p-1, 0x1.1a62633145c07p-55},
+    {0x1.ff55bb72cfdeap-5, -0x1.c934d86d23f1dp-60},
+    {0x1.fd5ba9aac2f6ep-4, -0x1.cd37686760c17p-59},
+    {0x1.7b97b4bce5b02p-3, 0x1.347b0b4f881cap-58},
+    {0x1.f5b75f92c80ddp-3, 0x1.8ab6e3cf7afbdp-57},
+    {0x1.362773707ebccp-2, -0x1.963a544b672d8p-57},
+    {0x1.6f61941e4def1p-2, -0x1.c63aae6f6e918p-56},
+    {0x1.a64eec3cc23fdp-2, -0x1.24dec1b50b7ffp-56},
+    {0x1.dac670561bb4fp-2, 0x1.a2b7f222f65e2p-56},
+    {0x1.0657e94db30dp-1, -0x1.d5b495f6349e6p-56},
+    {0x1.1e00babdefeb4p-1, -0x1.928df287a668fp-58},
+    {0x1.345f01cce37bbp-1, 0x1.1021137c71102p-55},
+    {0x1.4978fa3269ee1p-1, 0x1.2419a87f2a458p-56},
+    {0x1.5d58987169b18p-1, 0x1.0028e4bc5e7cap-57},
+    {0x1.700a7c5784634p-1, -0x1.8c34d25aadef6p-56},
+    {0x1.819d0b7158a4dp-1, -0x1.bf76229d3b917p-56},
+    {0x1.921fb54442d18p-1, 0x1.1a62633145c07p-55},
 };
 
-// log(hi + lo) for a normal positive hi, to about 2^-66 relative. With
+// 2^(j/32) for j = 0..31.
+inline constexpr dd kExp2Table[32] = {
+    {0x1p+0, 0x0p+0},
+    {0x1.059b0d3158574p+0, 0x1.d73e2a475b465p-55},
+    {0x1.0b5586cf9890fp+0, 0x1.8a62e4adc610bp-54},
+    {0x1.11301d0125b51p+0, -0x1.6c51039449b3ap-54},
+    {0x1.172b83c7d517bp+0, -0x1.19041b9d78a76p-55},
+    {0x1.1d4873168b9aap+0, 0x1.e016e00a2643cp-54},
+    {0x1.2387a6e756238p+0, 0x1.9b07eb6c70573p-54},
+    {0x1.29e9df51fdee1p+0, 0x1.612e8afad1255p-55},
+    {0x1.306fe0a31b715p+0, 0x1.6f46ad23182e4p-55},
+    {0x1.371a7373aa9cbp+0, -0x1.63aeabf42eae2p-54},
+    {0x1.3dea64c123422p+0, 0x1.ada0911f09ebcp-55},
+    {0x1.44e086061892dp+0, 0x1.89b7a04ef80dp-59},
+    {0x1.4bfdad5362a27p+0, 0x1.d4397afec42e2p-56},
+    {0x1.5342b569d4f82p+0, -0x1.07abe1db13cadp-55},
+    {0x1.5ab07dd485429p+0, 0x1.6324c054647adp-54},
+    {0x1.6247eb03a5585p+0, -0x1.383c17e40b497p-54},
+    {0x1.6a09e667f3bcdp+0, -0x1.bdd3413b26456p-54},
+    {0x1.71f75e8ec5f74p+0, -0x1.16e4786887a99p-55},
+    {0x1.7a11473eb0187p+0, -0x1.41577ee04992fp-55},
+    {0x1.82589994cce13p+0, -0x1.d4c1dd41532d8p-54},
+    {0x1.8ace5422aa0dbp+0, 0x1.6e9f156864b27p-54},
+    {0x1.93737b0cdc5e5p+0, -0x1.75fc781b57ebcp-57},
+    {0x1.9c49182a3f09p+0, 0x1.c7c46b071f2bep-56},
+    {0x1.a5503b23e255dp+0, -0x1.d2f6edb8d41e1p-54},
+    {0x1.ae89f995ad3adp+0, 0x1.7a1cd345dcc81p-54},
+    {0x1.b7f76f2fb5e47p+0, -0x1.5584f7e54ac3bp-56},
+    {0x1.c199bdd85529cp+0, 0x1.11065895048ddp-55},
+    {0x1.cb720dcef9069p+0, 0x1.503cbd1e949dbp-56},
+    {0x1.d5818dcfba487p+0, 0x1.2ed02d75b3707p-55},
+    {0x1.dfc97337b9b5fp+0, -0x1.1a5cd4f184b5cp-54},
+    {0x1.ea4afa2a490dap+0, -0x1.e9c23179c2893p-54},
+    {0x1.f50765b6e454p+0, 0x1.9d3e12dd8a18bp-54},
+};
+
+// log(hi + lo) for a normal positive hi, to about 2^-63 relative. With
 // hi = m 2^k, m in [0.71, 1.41], c = 1 + j/32 the nearest table point:
 // log(m) = log(c) + 2 atanh(t), t = (m - c) / (m + c), |t| < 0.0112, where
-// the series needs terms to t^11; only 2t needs double-double.
-inline dd log_dd(double hi, double lo) noexcept {
+// the series needs terms to t^11 and only 2t needs the extended type.
+inline ext log_ext(double hi, double lo) noexcept {
     int k = 0;
-    double m = std::frexp(hi, &k);  // [0.5, 1)
+    double m = std::frexp(hi, &k); // [0.5, 1)
     if (m < 0x1.6a09e667f3bcdp-1) {
         m *= 2;
         --k;
     }
     const double ml = std::ldexp(lo, -k);
-    const int j = static_cast<int>(std::nearbyint((m - 1) * 32));
+    const int j = nearest((m - 1) * 32);
     const double c = 1 + j / 32.0;
-    const dd num = fast_two_sum(m - c, ml);  // m - c is exact
-    const dd den = add(two_sum(m, c), {ml, 0});
-    const dd t = div(num, den);
-    const double t2 = t.hi * t.hi;
-    const double tail =
-        t.hi * t2 * (2.0 / 3 + t2 * (2.0 / 5 + t2 * (2.0 / 7 + t2 * (2.0 / 9 + t2 * (2.0 / 11)))));
-    const dd k_ln2 = {k * kLn2Hi, k * kLn2Lo};  // the first product is exact
-    return add(add(k_ln2, kLogTable[j + 9]), add({2 * t.hi, 2 * t.lo}, {tail, 0}));
-}
-
-// e^a as a double-double for a <= 709, to about 2^-66 relative: the rounded
-// e^a corrected by a - log(e^a), computed in double-double.
-inline dd exp_dd(double a) noexcept {
-    const double e = std::exp(a);
-    if (!(e >= 0x1p-1000) || e == std::numeric_limits<double>::infinity()) return {e, 0};
-    const dd l = log_dd(e, 0);
-    return fast_two_sum(e, e * ((a - l.hi) - l.lo));
+    const ext t = (ext(m - c) + ml) / ((ext(m) + c) + ml); // m - c is exact
+    const double th = to_double(t), t2 = th * th;
+    const double tail = th * t2 * (2.0 / 3 + t2 * (2.0 / 5 + t2 * (2.0 / 7 + t2 * (2.0 / 9 + t2 * (2.0 / 11)))));
+    return (ext(k * kLn2Hi) + ext(k * kLn2Lo)) + from_dd(kLogTable[j + 9]) + (t * 2.0 + tail);
 }
 
 // atan2(y, x) in [0, pi/2] for finite x, y >= 0, not both zero, to about
-// 2^-66 relative. With t = min/max and c = j/16 the nearest table point,
+// 2^-63 relative. With t = min/max and c = j/16 the nearest table point,
 // atan(t) = atan(c) + atan(d), d = (t - c) / (1 + t c), |d| < 1/32.
-inline dd atan2_dd(double y, double x) noexcept {
+inline ext atan2_ext(double y, double x) noexcept {
     const bool swap = y > x;
-    const double a = swap ? x : y, b = swap ? y : x;
-    const double q = a / b;
-    const dd qb = two_prod(q, b);
-    const dd t = fast_two_sum(q, ((a - qb.hi) - qb.lo) / b);
-    const int j = static_cast<int>(std::nearbyint(t.hi * 16));
+    const ext t = ext(swap ? x : y) / (swap ? y : x);
+    const int j = nearest(to_double(t) * 16);
     const double c = j / 16.0;
-    const dd num = fast_two_sum(t.hi - c, t.lo);  // t.hi - c is exact
-    const dd den = add({1, 0}, mul(t, c));
-    const dd d = div(num, den);
-    const double d2 = d.hi * d.hi;
+    const ext d = (t - c) / (t * c + 1.0);
+    const double dh = to_double(d), d2 = dh * dh;
     const double tail =
-        d.hi * d2 *
+        dh * d2 *
         (-1.0 / 3 + d2 * (1.0 / 5 + d2 * (-1.0 / 7 + d2 * (1.0 / 9 + d2 * (-1.0 / 11 + d2 * (1.0 / 13 - d2 / 15))))));
-    const dd r = add(kAtanTable[j], add(d, {tail, 0}));
-    return swap ? add(kPi2, neg(r)) : r;
+    const ext r = from_dd(kAtanTable[j]) + (d + tail);
+    return swap ? from_dd(kPi2) - r : r;
+}
+
+// e^a for -708 <= a <= 709.7, to about 2^-63 relative: a = (32m + j) ln2/32
+// + r, |r| <= ln2/64, e^a = 2^m 2^(j/32) e^r with a degree-6 polynomial.
+inline ext exp_ext(double a) noexcept {
+    constexpr double c_hi = 0x1.62e42fefap-6, c_lo = 0x1.cf79abc9e3b3ap-45; // ln2/32; k c_hi is exact
+    const int k = nearest(a * 0x1.71547652b82fep+5), j = k & 31, m = (k - j) / 32;
+    const double kd = k;
+    const ext r = ext(a - kd * c_hi) - ext(kd) * c_lo; // a - kd c_hi is exact
+    const double rh = to_double(r);
+    const double tail = rh * rh * (0.5 + rh * (1.0 / 6 + rh * (1.0 / 24 + rh * (1.0 / 120 + rh * (1.0 / 720)))));
+    const ext p = (r + tail) + 1.0;
+    double two_m = 0;
+    const unsigned long long bits = static_cast<unsigned long long>(m + 1023) << 52;
+    std::memcpy(&two_m, &bits, sizeof two_m);
+    return from_dd(kExp2Table[j]) * p * two_m;
 }
 
 // ------------------------------------------------ accurate real helpers
 
-// cosh a and sinh a for 0 <= a < 22, each to a few units in 2^-60.
+// cosh a and sinh a for 0 <= a < 22: a series below 1/4, where e^a - e^-a
+// would cancel, and e^a otherwise.
 struct cosh_sinh {
-    dd ch, sh;
+    ext ch, sh;
 };
 
-CPLX_NOINLINE inline cosh_sinh hyperbolic(double a) noexcept {
-    if (a < 0x1p-27) return {{1, a * a / 2}, {a, 0}};
-    const dd e = exp_dd(a);
-    const dd r = div({1, 0}, e);
-    const dd ch = add(e, r), sh = add(e, neg(r));
-    return {{ch.hi / 2, ch.lo / 2}, {sh.hi / 2, sh.lo / 2}};
+inline cosh_sinh hyperbolic(double a) noexcept {
+    if (a < 0.25) {
+        const double a2 = a * a;
+        const double tail =
+            a * a2 *
+            (1.0 / 6 +
+             a2 * (1.0 / 120 +
+                   a2 * (1.0 / 5040 +
+                         a2 * (1.0 / 362880 + a2 * (1.0 / 39916800 + a2 * (1.0 / 6227020800 + a2 / 1307674368000))))));
+        const ext sh = ext(a) + tail;
+        return {ext_sqrt(sh * sh + 1.0), sh};
+    }
+    const ext e = exp_ext(a), r = ext(1.0) / e;
+    return {(e + r) * 0.5, (e - r) * 0.5};
 }
 
 // m e^x 2^-h for finite m and h = 0 or 1, without the overflow of e^x alone
 // where the product is finite: past x = 709, e^x = 2^k e^(x - k ln 2) with
-// x - k ln 2 held in double-double, since its rounding error would be
-// multiplied by e^x. The halving is applied last, where it is exact.
+// x - k ln 2 held to more than double precision, since its rounding error
+// would be multiplied by e^x. The halving is applied last, where it is exact.
 CPLX_NOINLINE inline double exp_times(double x, double m, int h = 0) noexcept {
-    if (!(x > 709)) return times(exp_dd(x), m) * (h ? 0.5 : 1.0);
-    const int k = x < 1409 ? 1023 : 2046;  // x - k ln 2 in [-9.2, 700]
-    const double rh = (x < 1454 ? x : 1454) - k * kLn2Hi, rl = -k * kLn2Lo;
-    const dd e = exp_dd(rh);
-    double p = times(add(e, {e.hi * rl, 0}), m) * 0x1p1022;
-    p *= h ? 1.0 : 2.0;
-    return k > 1023 ? p * 0x1p1023 : p;
+    const double half = h ? 0.5 : 1.0;
+    if (!(x > 709)) return x < -708 ? std::exp(x) * m * half : to_double(exp_ext(x) * m * half);
+    // Past 1500, e^x times even the least subnormal overflows.
+    if (x > 1500) return std::copysign(std::numeric_limits<double>::infinity(), m);
+    const int k = x < 1409 ? 1023 : 2046; // x - k ln 2 in [-9.2, 82]
+    const double rh = x - k * kLn2Hi, rl = -k * kLn2Lo;
+    int e = k;
+    double mm = m * half;
+    if (std::fabs(mm) < 0x1p-900) { // keep the product normal until the last scaling
+        mm *= 0x1p600;
+        e -= 600;
+    }
+    return std::ldexp(to_double(exp_ext(rh) * (ext(rl) + 1.0) * mm), e);
 }
 
-// log|x + iy| for finite parts, not both zero, to about an ulp: x^2 + y^2
-// is formed exactly, and near 1, where the logarithm cancels, it is taken in
-// double-double.
+// log|x + iy| for finite parts, not both zero, to about an ulp. Near 1, where
+// the logarithm cancels, x^2 + y^2 is formed exactly.
+CPLX_NOINLINE inline double log_abs_near_one(double x, double y) noexcept {
+    const dd xx = two_prod(x, x), yy = two_prod(y, y);
+    const dd s = xx.hi > yy.hi ? xx + yy : yy + xx;
+    return to_double(log_ext(s.hi, s.lo)) / 2;
+}
+
 inline double log_abs(double x, double y) noexcept {
     x = std::fabs(x);
     y = std::fabs(y);
@@ -252,10 +332,10 @@ inline double log_abs(double x, double y) noexcept {
         x = std::scalbn(x, -e);
         y = std::scalbn(y, -e);
     }
-    const dd xx = two_prod(x, x), yy = two_prod(y, y);
-    const dd s = xx.hi > yy.hi ? add(xx, yy) : add(yy, xx);
-    if (e == 0 && s.hi > 0.5 && s.hi < 2) return round(log_dd(s.hi, s.lo)) / 2;
-    const double l = (std::log(s.hi) + s.lo / s.hi) / 2;
+    const ext s = ext_mul(x, x) + ext_mul(y, y);
+    const double sh = to_double(s);
+    if (e == 0 && sh > 0.5 && sh < 2) return log_abs_near_one(x, y);
+    const double l = (std::log(sh) + to_double(s - sh) / sh) / 2;
     return e == 0 ? l : l + e * kLn2Hi + e * kLn2Lo;
 }
 
@@ -265,11 +345,20 @@ inline bool finite(double x) noexcept { return x - x == 0; }
 inline Complex signed_like(double re, double im, double sre, double sim) noexcept {
     return {std::copysign(re, sre), std::copysign(im, sim)};
 }
+// Flips the sign bits without a branch: the signs of random inputs are
+// unpredictable, and a mispredicted branch costs as much as the arithmetic.
+inline double negated_if(double v, bool n) noexcept {
+    unsigned long long bits = 0;
+    std::memcpy(&bits, &v, sizeof v);
+    bits ^= static_cast<unsigned long long>(n) << 63;
+    std::memcpy(&v, &bits, sizeof v);
+    return v;
+}
 inline Complex negated_if(double re, double im, bool nre, bool nim) noexcept {
-    return {nre ? -re : re, nim ? -im : im};
+    return {negated_if(re, nre), negated_if(im, nim)};
 }
 
-}  // namespace detail
+} // namespace detail
 
 // ---------------------------------------------------------------- basics
 
@@ -285,37 +374,38 @@ inline Complex proj(const Complex& z) noexcept {
 
 namespace detail {
 
-// t = sqrt((x + |z|) / 2) for x, y >= 0 whose squares neither overflow nor
-// underflow, with |z| and t in double-double, so that t and y / 2t are each
-// rounded once.
-inline dd sqrt_t(double x, double y) noexcept {
-    const dd xx = two_prod(x, x), yy = two_prod(y, y);
-    const dd m = sqrt(xx.hi > yy.hi ? add(xx, yy) : add(yy, xx));
-    return sqrt(half(add(m, {x, 0})));
+// t = sqrt((x + |z|) / 2) and y / 2t for x, y >= 0 whose squares neither
+// overflow nor underflow, |z| and t in the extended type, so that each part
+// is rounded once.
+inline Complex sqrt_parts(double x, double y) noexcept {
+    const ext t = ext_sqrt((ext_sqrt(ext_mul(x, x) + ext_mul(y, y)) + x) * 0.5);
+    return {to_double(t), to_double(ext(y) / (t * 2.0))};
 }
 
-inline Complex sqrt_parts(dd t, double y) noexcept { return {round(t), round(div({y, 0}, {2 * t.hi, 2 * t.lo}))}; }
-
-// The same for parts out of that range: t from the parts scaled by an even
-// power of two, sqrt(4^k z) = 2^k sqrt(z); y / 2t from y scaled by 2^-k
-// only, which keeps it clear of underflow wherever the result is.
+// The same for parts out of that range, scaled by an even power of two:
+// sqrt(4^k z) = 2^k sqrt(z).
 CPLX_NOINLINE inline Complex sqrt_scaled(double x, double y) noexcept {
     const double big = x > y ? x : y;
     const int e = (std::ilogb(big) / 2) * 2;
-    const Complex r = sqrt_parts(sqrt_t(std::scalbn(x, -e), std::scalbn(y, -e)), std::scalbn(y, -e / 2));
-    return {std::scalbn(r.re, e / 2), r.im};
+    const Complex r = sqrt_parts(std::scalbn(x, -e), std::scalbn(y, -e));
+    if (y != 0 && std::fabs(r.im) < 0x1p-1000) { // y / 2t from y itself, scaled by 2^-k only
+        const double t = r.re;
+        return {std::scalbn(t, e / 2), to_double(ext(std::scalbn(y, -e / 2)) / (ext(t) * 2.0))};
+    }
+    return {std::scalbn(r.re, e / 2), std::scalbn(r.im, e / 2)};
 }
 
-}  // namespace detail
+} // namespace detail
 
-// With t = sqrt((|x| + |z|) / 2), which never forms |z| - |x|, so nothing cancels: for
-// x >= 0 the root is t + i y / 2t, for x < 0 it is |y| / 2t + i copysign(t, y).
+// With t = sqrt((|x| + |z|) / 2), which never forms |z| - |x| and so never
+// cancels: for x >= 0 the root is t + i y / 2t, for x < 0 |y| / 2t + i t,
+// the sign of t that of y.
 inline Complex sqrt(const Complex& z) noexcept {
     const double x = std::fabs(z.re), y = std::fabs(z.im);
     const double s = x * x + y * y;
-    Complex r;  // t and y / 2t
+    Complex r; // t and y / 2t
     if (CPLX_LIKELY(detail::safe(s, s))) {
-        r = detail::sqrt_parts(detail::sqrt_t(x, y), y);
+        r = detail::sqrt_parts(x, y);
     } else {
         constexpr double inf = std::numeric_limits<double>::infinity();
         if (std::isinf(y)) return {inf, z.im};
@@ -339,20 +429,25 @@ inline Complex exp(const Complex& z) noexcept {
     if (y == 0) return {std::exp(x), z.im};
     if (CPLX_LIKELY(x < 709 && detail::finite(x) && y < std::numeric_limits<double>::infinity())) {
         const double e = std::exp(x);
-        return detail::negated_if(e * std::cos(y), e * std::sin(y), false, std::signbit(z.im));
+        double s, c;
+        detail::sin_cos(y, s, c);
+        return detail::negated_if(e * c, e * s, false, std::signbit(z.im));
     }
     constexpr double inf = std::numeric_limits<double>::infinity();
     if (std::isnan(x) || (!detail::finite(y) && x != -inf)) {
         if (x == inf) return {inf, y - y};
         return {x + y - y, x + y - y};
     }
-    if (x == -inf) return detail::negated_if(detail::finite(y) ? std::copysign(0.0, std::cos(y)) : 0.0,
-                                             detail::finite(y) ? std::copysign(0.0, std::sin(y)) : 0.0, false,
-                                             std::signbit(z.im));
+    if (x == -inf) {
+        const bool fin = detail::finite(y);
+        return detail::negated_if(fin ? std::copysign(0.0, std::cos(y)) : 0.0,
+                                  fin ? std::copysign(0.0, std::sin(y)) : 0.0, false, std::signbit(z.im));
+    }
     return detail::negated_if(detail::exp_times(x, std::cos(y)), detail::exp_times(x, std::sin(y)), false,
                               std::signbit(z.im));
 }
 
+// log|z| + i arg z, with arg exactly std::atan2(im, re).
 inline Complex log(const Complex& z) noexcept {
     const double theta = std::atan2(z.im, z.re);
     if (CPLX_LIKELY(detail::finite(z.re) && detail::finite(z.im) && (z.re != 0 || z.im != 0)))
@@ -372,74 +467,79 @@ inline Complex log10(const Complex& z) noexcept {
 
 namespace detail {
 
-// log z as two double-doubles, for pow.
-struct log_parts {
-    dd re, im;
+// log z for finite non-zero z, both parts in the extended type, for pow.
+struct ext_complex {
+    ext re, im;
 };
 
-inline log_parts log_dd(const Complex& z) noexcept {
+inline ext_complex log_ext(const Complex& z) noexcept {
     double x = std::fabs(z.re), y = std::fabs(z.im);
     const int e = std::ilogb(x > y ? x : y);
     x = std::scalbn(x, -e);
     y = std::scalbn(y, -e);
-    const dd xx = two_prod(x, x), yy = two_prod(y, y);
-    const dd s = xx.hi > yy.hi ? add(xx, yy) : add(yy, xx);
-    const dd l = log_dd(s.hi, s.lo);
-    dd theta = atan2_dd(y, x);
-    if (std::signbit(z.re)) theta = add(kPi, neg(theta));
-    if (std::signbit(z.im)) theta = neg(theta);
-    return {add({l.hi / 2, l.lo / 2}, {e * kLn2Hi, e * kLn2Lo}), theta};
+    const ext s = ext_mul(x, x) + ext_mul(y, y);
+    const double sh = to_double(s);
+    const ext l = log_ext(sh, to_double(s - sh)) * 0.5 + (ext(e * kLn2Hi) + ext(e * kLn2Lo));
+    ext theta = atan2_ext(y, x);
+    if (std::signbit(z.re)) theta = from_dd(kPi) - theta;
+    return {l, std::signbit(z.im) ? -theta : theta};
 }
 
-// e^(u + iv) for double-double u and v: e^u.hi cis(v.hi), corrected to first
-// order by u.lo and v.lo, which is all they need.
-inline Complex exp_of(dd u, dd v) noexcept {
-    const double c = std::cos(v.hi), s = std::sin(v.hi);
-    const double re = (c - s * v.lo) * (1 + u.lo), im = (s + c * v.lo) * (1 + u.lo);
-    return {exp_times(u.hi, re), exp_times(u.hi, im)};
+// e^(u + iv): e^u.hi cis(v.hi), corrected to first order by the low parts
+// of u and v, which is all they need.
+inline Complex exp_of(const ext_complex& w) noexcept {
+    const double uh = to_double(w.re), vh = to_double(w.im);
+    const double ul = to_double(w.re - uh), vl = to_double(w.im - vh);
+    double s, c;
+    sin_cos(vh, s, c);
+    return {exp_times(uh, (c - s * vl) * (1 + ul)), exp_times(uh, (s + c * vl) * (1 + ul))};
 }
 
-// z^n for an integer 0 < |n| <= 64 by binary powering in double-double,
+// z^n for an integer 0 < |n| <= 64 by binary powering in the extended type,
 // which keeps the error near an ulp where plain doubles would double it at
-// every squaring; a negative n powers 1/z, formed in double-double too.
-// Needs every power of z on the way to stay within 2^+-900.
+// every squaring; a negative n powers 1/z. Needs every power of z on the way
+// to stay within 2^+-900.
 CPLX_NOINLINE inline Complex pow_int(const Complex& z, int n) noexcept {
-    dd br = {z.re, 0}, bi = {z.im, 0};
+    ext br = z.re, bi = z.im;
     if (n < 0) {
-        const dd d = add(two_prod(z.re, z.re), two_prod(z.im, z.im));
-        br = div(br, d);
-        bi = neg(div(bi, d));
+        const ext d = ext_mul(z.re, z.re) + ext_mul(z.im, z.im);
+        br = br / d;
+        bi = -bi / d;
     }
-    dd pr = br, pi = bi;
-    for (unsigned m = static_cast<unsigned>(n < 0 ? -n : n) >> 1; m != 0; m >>= 1) {
-        const dd sq = add(mul(br, br), neg(mul(bi, bi)));
-        bi = mul(mul(br, bi), 2.0);
+    const unsigned magnitude = static_cast<unsigned>(n < 0 ? -n : n);
+    ext pr = magnitude & 1 ? br : ext(1.0), pi = magnitude & 1 ? bi : ext(0.0);
+    for (unsigned m = magnitude >> 1; m != 0; m >>= 1) {
+        const ext sq = br * br - bi * bi;
+        bi = br * bi * 2.0;
         br = sq;
         if (m & 1) {
-            const dd r = add(mul(pr, br), neg(mul(pi, bi)));
-            pi = add(mul(pr, bi), mul(pi, br));
+            const ext r = pr * br - pi * bi;
+            pi = pr * bi + pi * br;
             pr = r;
         }
     }
-    return {round(pr), round(pi)};
+    return {to_double(pr), to_double(pi)};
 }
 
 inline Complex pow_general(const Complex& z, double wr, double wi) noexcept {
-    const log_parts l = log_dd(z);
-    const dd u = add(mul(l.re, wr), neg(mul(l.im, wi)));
-    const dd v = add(mul(l.im, wr), mul(l.re, wi));
-    return exp_of(u, v);
+    const ext_complex l = log_ext(z);
+    return exp_of({l.re * wr - l.im * wi, l.im * wr + l.re * wi});
 }
 
-}  // namespace detail
+inline double magnitude_max(const Complex& z) noexcept {
+    return std::fabs(z.re) > std::fabs(z.im) ? std::fabs(z.re) : std::fabs(z.im);
+}
 
-// z^w = e^(w log z), with w log z in double-double: the error of the result
-// is about |w log z| times that of w log z.
+} // namespace detail
+
+// z^w = e^(w log z), with w log z in the extended type: the error of the
+// result is about |w log z| times that of w log z. Small integer powers are
+// products. z^0 is 1 for every z.
 inline Complex pow(const Complex& z, double w) noexcept {
     if (w == 0) return {1, 0};
-    const double big = std::fabs(z.re) > std::fabs(z.im) ? std::fabs(z.re) : std::fabs(z.im);
+    const double big = detail::magnitude_max(z);
     if (!detail::finite(big) || big == 0 || !detail::finite(w)) return exp(w * log(z));
-    if (w == std::nearbyint(w) && std::fabs(w) <= 64) {
+    if (std::fabs(w) <= 64 && w == static_cast<int>(w)) {
         const int n = static_cast<int>(w);
         if (std::fabs((std::ilogb(big) + 1.0) * n) < 900) return detail::pow_int(z, n);
     }
@@ -448,7 +548,7 @@ inline Complex pow(const Complex& z, double w) noexcept {
 
 inline Complex pow(const Complex& z, const Complex& w) noexcept {
     if (w.im == 0) return pow(z, w.re);
-    const double big = std::fabs(z.re) > std::fabs(z.im) ? std::fabs(z.re) : std::fabs(z.im);
+    const double big = detail::magnitude_max(z);
     if (!detail::finite(big) || big == 0 || !detail::finite(w.re) || !detail::finite(w.im)) return exp(w * log(z));
     return detail::pow_general(z, w.re, w.im);
 }
@@ -457,7 +557,7 @@ inline Complex pow(const Complex& z, const Complex& w) noexcept {
 
 namespace detail {
 
-// sinh and cosh of a + ib for a, b >= 0, finite or not: {sinh, cosh} parts.
+// sinh and cosh of a + ib for a, b >= 0, finite or not.
 struct sinh_cosh {
     double sh_re, sh_im, ch_re, ch_im;
 };
@@ -465,11 +565,13 @@ struct sinh_cosh {
 inline sinh_cosh sinh_cosh_first(double a, double b) noexcept {
     constexpr double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
     if (CPLX_LIKELY(a < 22 && b < inf)) {
-        const double c = std::cos(b), s = std::sin(b);
+        double s, c;
+        sin_cos(b, s, c);
         const cosh_sinh h = hyperbolic(a);
-        return {times(h.sh, c), b == 0 ? b : times(h.ch, s), times(h.ch, c), b == 0 ? b : times(h.sh, s)};
+        return {to_double(h.sh * c), b == 0 ? b : to_double(h.ch * s), to_double(h.ch * c),
+                b == 0 ? b : to_double(h.sh * s)};
     }
-    if (a - a == 0 && b < inf) {  // 22 <= a: cosh a = sinh a = e^a / 2 to the last bit
+    if (a - a == 0 && b < inf) { // 22 <= a: cosh a = sinh a = e^a / 2 to the last bit
         const double re = exp_times(a, std::cos(b), 1), im = b == 0 ? b : exp_times(a, std::sin(b), 1);
         return {re, im, re, im};
     }
@@ -492,18 +594,16 @@ inline sinh_cosh sinh_cosh_first(double a, double b) noexcept {
 
 // tanh(a + ib) for a, b >= 0 as (sinh a cosh a + i sin b cos b) / (sinh^2 a
 // + cos^2 b), whose denominator is a sum of squares and so never cancels;
-// the sums and products are taken in double-double. Past a = 22, tanh is 1
-// to the last bit and the imaginary part is 2 sin 2b e^(-2a).
+// the sums and products are taken in the extended type. Past a = 22, tanh a
+// is 1 to the last bit and the imaginary part is 2 sin 2b e^(-2a).
 inline Complex tanh_first(double a, double b) noexcept {
     constexpr double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
     if (CPLX_LIKELY(a < 22 && b < inf)) {
-        const double c = std::cos(b), s = std::sin(b);
+        double s, c;
+        sin_cos(b, s, c);
         const cosh_sinh h = hyperbolic(a);
-        const dd den = add(mul(h.sh, h.sh), two_prod(c, c));
-        // Below 2^-500 the correction terms of the quotient would underflow;
-        // sinh a cosh a is a itself there.
-        const double re = a < 0x1p-500 ? a / round(den) : round(div(mul(h.sh, h.ch), den));
-        return {re, b == 0 ? b : round(div(two_prod(s, c), den))};
+        const ext den = h.sh * h.sh + ext_mul(c, c);
+        return {to_double(h.sh * h.ch / den), b == 0 ? b : to_double(ext_mul(s, c) / den)};
     }
     if (a - a == 0 && b < inf) {
         const double s2 = b < 0x1p1020 ? std::sin(2 * b) : 2 * std::sin(b) * std::cos(b);
@@ -514,7 +614,7 @@ inline Complex tanh_first(double a, double b) noexcept {
     return {a == 0 ? a : nan, nan};
 }
 
-}  // namespace detail
+} // namespace detail
 
 inline Complex sinh(const Complex& z) noexcept {
     const detail::sinh_cosh h = detail::sinh_cosh_first(std::fabs(z.re), std::fabs(z.im));
@@ -558,67 +658,72 @@ struct asin_acos {
 
 CPLX_NOINLINE inline asin_acos asin_acos_first(double x, double y) noexcept {
     constexpr double ln2 = 0x1.62e42fefa39efp-1;
-    if (x > 0x1p28 || y > 0x1p28) {  // asin z = -i log(2iz) to within |z|^-2
+    if (x > 0x1p28 || y > 0x1p28) { // asin z = -i log(2iz) to within |z|^-2
         return {std::atan2(x, y), std::atan2(y, x), log_abs(x, y) + ln2};
     }
-    if (x == 1 && y < 0x1p-500) {  // asin(1 + iy) = pi/2 - (1 - i) sqrt(y) to within y
+    if (x == 1 && y < 0x1p-500) { // asin(1 + iy) = pi/2 - (1 - i) sqrt(y) to within y
         const double r = std::sqrt(y);
         return {kPi2.hi - r + kPi2.lo, r, r};
     }
-    // R = |z + 1|, S = |z - 1|, A = (R + S) / 2 >= 1, B = x / A, all in
-    // double-double, so that each argument of a real function is rounded once.
-    const dd xp1 = two_sum(x, 1), xm1 = two_sum(x, -1), y2 = two_prod(y, y), xd = {x, 0};
-    const dd r = sqrt(add(mul(xp1, xp1), y2)), s = sqrt(add(mul(xm1, xm1), y2));
-    const dd a = half(add(r, s));
-    const dd rx1 = add(r, xp1);  // R + x + 1
-    const double b = round(div(xd, a));
+    // R = |z + 1|, S = |z - 1|, A = (R + S) / 2 >= 1, B = x / A, in the
+    // extended type, so that each argument of a real function is rounded once.
+    const ext xp1 = ext(x) + 1.0, xm1 = ext(x) - 1.0, y2 = ext_mul(y, y);
+    const ext r = ext_sqrt(xp1 * xp1 + y2), s = ext_sqrt(xm1 * xm1 + y2);
+    const ext a = (r + s) * 0.5;
+    const ext rx1 = r + xp1; // R + x + 1
+    const double b = to_double(ext(x) / a);
     asin_acos out{};
     if (b <= 0.6417) {
         out.re_asin = std::asin(b);
         out.re_acos = std::acos(b);
-    } else {  // asin B = atan(x / sqrt(A^2 - x^2)), without the cancellation in 1 - B^2
-        const dd apx = add(a, xd);
-        const dd fx = x <= 1 ? sqrt(half(mul(apx, add(div(y2, rx1), add(s, neg(xm1))))))
-                             : mul(sqrt(half(add(div(apx, rx1), div(apx, add(s, xm1))))), y);
-        out.re_asin = std::atan(round(div(xd, fx)));
-        out.re_acos = std::atan(round(div(fx, xd)));
+    } else { // asin B = atan(x / sqrt(A^2 - x^2)), without the cancellation in 1 - B^2
+        const ext apx = a + x;
+        const ext fx =
+            x <= 1 ? ext_sqrt(apx * (y2 / rx1 + (s - xm1)) * 0.5) : ext_sqrt((apx / rx1 + apx / (s + xm1)) * 0.5) * y;
+        out.re_asin = std::atan(to_double(ext(x) / fx));
+        out.re_acos = std::atan(to_double(fx / x));
     }
-    if (x < 1 && y < 0x1p-500) {  // y^2 is negligible and would underflow
-        out.im = y / round(sqrt(add({1, 0}, neg(two_prod(x, x)))));
-    } else if (a.hi <= 10) {  // A - 1 without cancellation
-        const dd am1 = half(add(div(y2, rx1), x < 1 ? div(y2, add(s, neg(xm1))) : add(s, xm1)));
-        out.im = std::log1p(round(add(am1, sqrt(mul(am1, add(a, {1, 0}))))));
+    if (x < 1 && y < 0x1p-500) { // y^2 is negligible and would underflow
+        out.im = y / to_double(ext_sqrt(ext(1.0) - ext_mul(x, x)));
+    } else if (to_double(a) <= 10) { // A - 1 without cancellation
+        const ext am1 = (y2 / rx1 + (x < 1 ? y2 / (s - xm1) : s + xm1)) * 0.5;
+        out.im = std::log1p(to_double(am1 + ext_sqrt(am1 * (a + 1.0))));
     } else {
-        out.im = std::log(round(add(a, sqrt(add(mul(a, a), {-1, 0})))));
+        out.im = std::log(to_double(a + ext_sqrt(a * a - 1.0)));
     }
     return out;
 }
 
+// 1 - x^2 - y^2 exactly, where it cancels.
+CPLX_NOINLINE inline double one_minus_norm(double x, double y) noexcept {
+    return to_double((dd(1) - two_prod(x, x)) - two_prod(y, y));
+}
+
 // atanh(x + iy) for x, y >= 0 finite (Kahan 1987): the real part is
 // log1p(4x / ((1 - x)^2 + y^2)) / 4, the imaginary part
-// atan2(2y, (1 - x)(1 + x) - y^2) / 2 with that difference, which cancels
-// near |z| = 1, taken in double-double.
-CPLX_NOINLINE inline Complex atanh_first(double x, double y) noexcept {
-    if (x > 0x1p28 || y > 0x1p28) {  // atanh z = 1/z + i pi/2 to within |z|^-3
+// atan2(2y, (1 - x)(1 + x) - y^2) / 2, with that difference formed exactly
+// where it cancels, near |z| = 1.
+inline Complex atanh_first(double x, double y) noexcept {
+    if (x > 0x1p28 || y > 0x1p28) { // atanh z = 1/z + i pi/2 to within |z|^-3
         const Complex w = Complex(1, 0) / Complex(x, y);
         return {w.re, (kPi2.hi + w.im) + kPi2.lo};
     }
-    const dd omx = two_sum(1, -x);
-    const dd d = add(mul(omx, omx), two_prod(y, y));
+    const ext omx = ext(1.0) - x;
+    const ext d = omx * omx + ext_mul(y, y);
     double re;
-    if (omx.hi == 0 && y == 0) {
+    if (to_double(d) > 0x1p-50) {
+        re = std::log1p(to_double(ext(4 * x) / d)) / 4;
+    } else if (x == 1 && y == 0) {
         re = std::numeric_limits<double>::infinity();
-    } else if (d.hi > 0x1p-50) {
-        re = std::log1p(round(div({4 * x, 0}, d))) / 4;
-    } else {  // (1 - x)^2 + y^2 tiny: take the logarithms apart
-        re = (std::log((1 + x) * (1 + x) + y * y) - 2 * log_abs(omx.hi, y)) / 4;
+    } else { // (1 - x)^2 + y^2 tiny: take the logarithms apart
+        re = (std::log((1 + x) * (1 + x) + y * y) - 2 * log_abs(to_double(omx), y)) / 4;
     }
-    const dd xx = two_prod(x, x), yy = two_prod(y, y);
-    const dd den = add(add({1, 0}, neg(xx)), neg(yy));
-    return {re, std::atan2(2 * y, round(den)) / 2};
+    double den = to_double(ext(1.0) - ext_mul(x, x) - ext_mul(y, y));
+    if (std::fabs(den) < 0x1p-8) den = one_minus_norm(x, y);
+    return {re, std::atan2(2 * y, den) / 2};
 }
 
-}  // namespace detail
+} // namespace detail
 
 inline Complex asin(const Complex& z) noexcept {
     const double x = std::fabs(z.re), y = std::fabs(z.im);
@@ -691,10 +796,10 @@ inline Complex acosh(const Complex& z) noexcept {
     return {std::fabs(a.im), std::copysign(a.re, z.im)};
 }
 
-}  // namespace cplx
+} // namespace cplx
 
 #if defined(__GNUC__) || defined(__clang__)
 #pragma GCC diagnostic pop
 #endif
 
-#endif  // CPLX_FUNCTIONS_HPP
+#endif // CPLX_FUNCTIONS_HPP

@@ -3,6 +3,7 @@
 // subnormals, signed zeros and the largest doubles all turn up. Run under the
 // sanitizers, this also shows that nothing is undefined.
 #include "complex/Complex.hpp"
+#include "complex/Functions.hpp"
 
 #include <gtest/gtest.h>
 
@@ -134,5 +135,37 @@ TEST(Properties, TextRoundTrip) {
         ASSERT_TRUE(io >> streamed) << io.str();
         ASSERT_TRUE(same(streamed.re, expected.re) && same(streamed.im, expected.im))
             << io.str() << " read " << streamed;
+    }
+}
+
+// Every elementary function commutes with conjugation, the odd ones with
+// negation, and cos and cosh ignore it, bit for bit (any NaN matches any NaN).
+TEST(Properties, FunctionsKeepTheirSymmetries) {
+    enum Parity { Odd, Even, Neither };
+    const struct {
+        const char* name;
+        Complex (*f)(const Complex&);
+        Parity parity;
+    } functions[] = {
+#define CPLX_FUNCTION(f, parity) {#f, [](const Complex& z) { return cplx::f(z); }, parity}
+        CPLX_FUNCTION(sqrt, Neither),  CPLX_FUNCTION(exp, Neither), CPLX_FUNCTION(log, Neither),
+        CPLX_FUNCTION(log10, Neither), CPLX_FUNCTION(sin, Odd),     CPLX_FUNCTION(cos, Even),
+        CPLX_FUNCTION(tan, Odd),       CPLX_FUNCTION(sinh, Odd),    CPLX_FUNCTION(cosh, Even),
+        CPLX_FUNCTION(tanh, Odd),      CPLX_FUNCTION(asin, Odd),    CPLX_FUNCTION(acos, Neither),
+        CPLX_FUNCTION(atan, Odd),      CPLX_FUNCTION(asinh, Odd),   CPLX_FUNCTION(acosh, Neither),
+        CPLX_FUNCTION(atanh, Odd),
+#undef CPLX_FUNCTION
+    };
+    const auto same = [](double a, double b) { return (std::isnan(a) && std::isnan(b)) || bits_of(a) == bits_of(b); };
+    const auto equal = [&](const Complex& a, const Complex& b) { return same(a.re, b.re) && same(a.im, b.im); };
+    std::mt19937_64 gen(11);
+    for (int i = 0; i < 20000; ++i) {
+        const Complex z(draw(gen), draw(gen));
+        for (const auto& f : functions) {
+            const Complex w = f.f(z);
+            ASSERT_TRUE(equal(f.f(conj(z)), conj(w))) << f.name << ' ' << z;
+            const Complex negated = f.parity == Odd ? -w : w;
+            ASSERT_TRUE(f.parity == Neither || equal(f.f(-z), negated)) << f.name << ' ' << z;
+        }
     }
 }

@@ -1,0 +1,144 @@
+// SPDX-License-Identifier: MIT
+// Special values of the elementary functions, and arithmetic with a double.
+#include <complex>
+
+#include "complex/Functions.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <iomanip>
+#include <limits>
+#include <sstream>
+#include <string>
+
+#include "edge_values.hpp"
+
+using cplx::Complex;
+using cplx_test::lim;
+using StdComplex = std::complex<double>;
+
+static_assert(cplx::norm(Complex(3, 4)) == 25);
+static_assert(2.0 * Complex(1, -2) == Complex(2, -4) && Complex(1, -2) / 2.0 == Complex(0.5, -1));
+static_assert(1.0 + Complex(1, -2) == Complex(2, -2) && 1.0 - Complex(1, -2) == Complex(0, 2));
+static_assert((Complex(1, 2) *= 3.0) == Complex(3, 6) && 1.0 / Complex(0, 2) == Complex(0, -0.5));
+
+namespace {
+
+// What a part is: its kind and, but for NaN, its sign.
+enum class Kind { NegInf, NegFinite, NegZero, PosZero, PosFinite, PosInf, NaN };
+
+Kind kind(double v) {
+    if (std::isnan(v)) return Kind::NaN;
+    const bool neg = std::signbit(v);
+    if (std::isinf(v)) return neg ? Kind::NegInf : Kind::PosInf;
+    if (v == 0) return neg ? Kind::NegZero : Kind::PosZero;
+    return neg ? Kind::NegFinite : Kind::PosFinite;
+}
+
+std::string describe(const Complex& z) {
+    std::ostringstream os;
+    os << std::setprecision(17) << '(' << z.re << ", " << z.im << ')';
+    return os.str();
+}
+
+} // namespace
+
+// A real operand is a real number, not a complex one with a zero imaginary
+// part: no 0 * inf appears where the double meets the other part.
+TEST(MixedArithmetic, RealOperandsLeaveTheOtherPartAlone) {
+    constexpr double inf = lim::infinity(), nan = lim::quiet_NaN();
+    const struct {
+        Complex got, want;
+    } cases[] = {
+        {2.0 * Complex(inf, 0), {inf, 0}}, {Complex(inf, 0) * 2.0, {inf, 0}},
+        {Complex(0, inf) / 2.0, {0, inf}}, {Complex(1, nan) + 1.0, {2, nan}},
+        {1.0 / Complex(0, 0), {inf, nan}}, {1.0 / Complex(1e300, 1e300), {5e-301, -5e-301}},
+        {3.0 - Complex(1, 0), {2, -0.0}},  {Complex(1, -0.0) - 3.0, {-2, -0.0}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(kind(c.got.re), kind(c.want.re)) << describe(c.got);
+        EXPECT_EQ(kind(c.got.im), kind(c.want.im)) << describe(c.got);
+        if (std::isfinite(c.want.re) && std::isfinite(c.want.im)) {
+            EXPECT_EQ(c.got, c.want);
+        }
+    }
+}
+
+// Every function on every pair of edge values gives the kind and sign of
+// each part that C's Annex G gives, as the C library's functions, which
+// std::complex calls, do. Where Annex G leaves the sign of a zero or an
+// infinity unspecified (its companion part is then NaN), ours may differ:
+// it keeps f(conj z) == conj f(z) and the parity of f, which glibc does not
+// always.
+TEST(Functions, SpecialValuesFollowAnnexG) {
+    constexpr double inf = lim::infinity(), nan = lim::quiet_NaN();
+    const double edges[] = {
+        0.0, -0.0, lim::denorm_min(), -lim::denorm_min(), 1, -1, 2.5, -2.5, lim::max(), -lim::max(), inf, -inf, nan};
+    const struct {
+        const char* name;
+        Complex (*ours)(const Complex&);
+        StdComplex (*theirs)(const StdComplex&);
+    } functions[] = {
+#define CPLX_FUNCTION(f)                                                                               \
+    {                                                                                                  \
+#f, [](const Complex& z) { return cplx::f(z); }, [](const StdComplex& z) { return std::f(z); } \
+    }
+        CPLX_FUNCTION(sqrt), CPLX_FUNCTION(exp),   CPLX_FUNCTION(log),   CPLX_FUNCTION(log10),
+        CPLX_FUNCTION(sin),  CPLX_FUNCTION(cos),   CPLX_FUNCTION(tan),   CPLX_FUNCTION(sinh),
+        CPLX_FUNCTION(cosh), CPLX_FUNCTION(tanh),  CPLX_FUNCTION(asin),  CPLX_FUNCTION(acos),
+        CPLX_FUNCTION(atan), CPLX_FUNCTION(asinh), CPLX_FUNCTION(acosh), CPLX_FUNCTION(atanh),
+#undef CPLX_FUNCTION
+    };
+    const auto unspecified = [](Kind a, Kind b, Kind other) {
+        const auto magnitude = [](Kind k) {
+            return k == Kind::NegInf ? Kind::PosInf : k == Kind::NegZero ? Kind::PosZero : k;
+        };
+        return other == Kind::NaN && magnitude(a) == magnitude(b);
+    };
+    for (const auto& f : functions)
+        for (double re : edges)
+            for (double im : edges) {
+                const Complex z(re, im), got = f.ours(z);
+                const StdComplex want = f.theirs(StdComplex(re, im));
+                const Kind gr = kind(got.re), gi = kind(got.im), wr = kind(want.real()), wi = kind(want.imag());
+                EXPECT_TRUE((gr == wr || unspecified(gr, wr, gi)) && (gi == wi || unspecified(gi, wi, gr)))
+                    << f.name << describe(z) << " = " << describe(got) << ", C gives "
+                    << describe(Complex(want.real(), want.imag()));
+            }
+}
+
+// Annex G's named cases, and the ones users report as wrong elsewhere.
+TEST(Functions, BranchCutsAndExactValues) {
+    constexpr double inf = lim::infinity(), pi = 3.141592653589793;
+    const struct {
+        const char* what;
+        Complex got, want;
+    } cases[] = {
+        {"sqrt(-4-0i)", cplx::sqrt(Complex(-4, -0.0)), {0, -2}},
+        {"sqrt(-4+0i)", cplx::sqrt(Complex(-4, 0.0)), {0, 2}},
+        {"sqrt(-1+0i)", cplx::sqrt(Complex(-1, 0.0)), {0, 1}},
+        {"sqrt(3+4i)", cplx::sqrt(Complex(3, 4)), {2, 1}},
+        {"log(-0+0i)", cplx::log(Complex(-0.0, 0)), {-inf, pi}},
+        {"log(-1-0i)", cplx::log(Complex(-1, -0.0)), {0, -pi}},
+        {"exp(inf+0i)", cplx::exp(Complex(inf, 0)), {inf, 0}},
+        {"atanh(1+0i)", cplx::atanh(Complex(1, 0)), {inf, 0}},
+        {"acos(0+0i)", cplx::acos(Complex(0, 0)), {pi / 2, -0.0}},
+        {"asin(2+0i)", cplx::asin(Complex(2, 0)), {pi / 2, 1.3169578969248166}},
+        {"asin(2-0i)", cplx::asin(Complex(2, -0.0)), {pi / 2, -1.3169578969248166}},
+        {"pow(1+1i, 2)", cplx::pow(Complex(1, 1), 2.0), {0, 2}},
+        {"pow(2i, -1)", cplx::pow(Complex(0, 2), -1.0), {0, -0.5}},
+        {"pow(z, 0)", cplx::pow(Complex(lim::quiet_NaN(), 1), 0.0), {1, 0}},
+        {"proj(inf-1i)", cplx::proj(Complex(-inf, -1)), {inf, -0.0}},
+        {"proj(1-2i)", cplx::proj(Complex(1, -2)), {1, -2}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.got, c.want) << c.what << " = " << describe(c.got);
+        EXPECT_TRUE(kind(c.got.re) == kind(c.want.re) && kind(c.got.im) == kind(c.want.im)) << c.what;
+    }
+    // Far from zero: no overflow, and no lost digits, where C libraries have them.
+    EXPECT_DOUBLE_EQ(cplx::atanh(Complex(1, 1e-200)).re, 230.60508288968455);
+    EXPECT_DOUBLE_EQ(cplx::acos(Complex(1e8, 0)).im, -19.11382792451231);
+    EXPECT_DOUBLE_EQ(cplx::exp(Complex(710, 1e-300)).im, 223399476.61617110);
+    EXPECT_DOUBLE_EQ(cplx::cos(Complex(1e8, 0)).re, std::cos(1e8));
+}
