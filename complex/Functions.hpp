@@ -85,6 +85,7 @@ inline dd operator-(dd a) noexcept { return {-a.hi, -a.lo}; }
 inline dd operator-(dd a, dd b) noexcept { return a + -b; }
 inline dd operator*(dd a, dd b) noexcept {
     if (std::fabs(a.hi) > 0x1p995) return (dd(a.hi * 0x1p-64, a.lo * 0x1p-64) * b) * dd(0x1p64);
+    if (std::fabs(b.hi) > 0x1p995) return b * a;
     const dd p = two_prod(a.hi, b.hi);
     if (p.hi == 0) return {p.hi, 0}; // keeps the sign of a zero product
     return fast_two_sum(p.hi, p.lo + (a.hi * b.lo + a.lo * b.hi));
@@ -107,6 +108,7 @@ inline dd ext_sqrt(dd a) noexcept {
     const dd rr = two_prod(r, r);
     return fast_two_sum(r, (((a.hi - rr.hi) - rr.lo) + a.lo) / (2 * r));
 }
+inline dd scaled(dd a, double power_of_two) noexcept { return {a.hi * power_of_two, a.lo * power_of_two}; }
 inline double to_double(dd a) noexcept { return a.lo == 0 ? a.hi : a.hi + a.lo; } // -0 stays -0
 inline dd exact_mul(double a, double b) noexcept { return two_prod(a, b); }
 
@@ -116,6 +118,7 @@ inline ext ext_sqrt(ext a) noexcept { return std::sqrt(a); }
 inline double to_double(ext a) noexcept { return static_cast<double>(a); }
 inline ext from_dd(dd a) noexcept { return static_cast<ext>(a.hi) + a.lo; }
 inline ext ext_mul(double a, double b) noexcept { return static_cast<ext>(a) * b; }
+inline ext scaled(ext a, double power_of_two) noexcept { return a * power_of_two; }
 #else
 using ext = dd;
 inline ext from_dd(dd a) noexcept { return a; }
@@ -267,7 +270,7 @@ inline ext exp_ext(double a) noexcept {
     double two_m = 0;
     const unsigned long long bits = static_cast<unsigned long long>(m + 1023) << 52;
     std::memcpy(&two_m, &bits, sizeof two_m);
-    return from_dd(kExp2Table[j]) * p * two_m;
+    return scaled(from_dd(kExp2Table[j]) * p, two_m);
 }
 
 // ------------------------------------------------ accurate real helpers

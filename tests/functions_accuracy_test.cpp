@@ -1,0 +1,217 @@
+// SPDX-License-Identifier: MIT
+// Accuracy of the elementary functions against libquadmath's binary128
+// complex functions, measured per part in ulps of the exact part wherever
+// that part is a normal double. std::complex is measured on the same points
+// and reported beside, not judged.
+#include <complex>
+
+#include "complex/Functions.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <random>
+#include <vector>
+
+#if __has_include(<quadmath.h>)
+#include <quadmath.h>
+#else // clang does not see GCC's own include folder
+typedef _Complex __float128 __complex128;
+extern "C" {
+__float128 crealq(__complex128);
+__float128 cimagq(__complex128);
+__float128 fabsq(__float128);
+__complex128 csqrtq(__complex128);
+__complex128 cexpq(__complex128);
+__complex128 clogq(__complex128);
+__complex128 clog10q(__complex128);
+__complex128 cpowq(__complex128, __complex128);
+__complex128 csinq(__complex128);
+__complex128 ccosq(__complex128);
+__complex128 ctanq(__complex128);
+__complex128 csinhq(__complex128);
+__complex128 ccoshq(__complex128);
+__complex128 ctanhq(__complex128);
+__complex128 casinq(__complex128);
+__complex128 cacosq(__complex128);
+__complex128 catanq(__complex128);
+__complex128 casinhq(__complex128);
+__complex128 cacoshq(__complex128);
+__complex128 catanhq(__complex128);
+}
+#endif
+
+using cplx::Complex;
+using StdComplex = std::complex<double>;
+using Quad = __float128;
+
+namespace {
+
+__complex128 quad(const Complex& z) {
+    __complex128 q;
+    __real__ q = z.re;
+    __imag__ q = z.im;
+    return q;
+}
+
+bool normal(Quad x) { return fabsq(x) >= DBL_MIN && fabsq(x) <= DBL_MAX; }
+
+// |got - exact| in ulps of the exact part; a finite non-zero result where the
+// exact part is normal counts as infinitely wrong.
+double ulps(double got, Quad exact) {
+    if (!std::isfinite(got) || got == 0) return INFINITY;
+    int e = 0;
+    std::frexp(static_cast<double>(exact), &e);
+    if (Quad(std::ldexp(1.0, e - 1)) > fabsq(exact)) --e; // rounded up into the next binade
+    return static_cast<double>(fabsq(got - exact)) / std::ldexp(1.0, e - 53);
+}
+
+// The worst per-part error over a set of points, for cplx and std::complex.
+struct Worst {
+    double ours = 0, theirs = 0;
+    Complex at;
+};
+
+using Points = std::vector<Complex>;
+
+Points uniform(std::mt19937_64& gen, double lo, double hi, double ylo, double yhi) {
+    std::uniform_real_distribution<double> x(lo, hi), y(ylo, yhi);
+    Points p;
+    for (int i = 0; i < 20000; ++i) p.emplace_back(x(gen), y(gen));
+    return p;
+}
+
+// Both parts with random signs and exponents spread over the whole range.
+Points whole_range(std::mt19937_64& gen) {
+    std::uniform_real_distribution<double> mantissa(1, 2);
+    std::uniform_int_distribution<int> exponent(-1074, 1023), sign(0, 1);
+    const auto part = [&] { return (sign(gen) ? -1 : 1) * std::ldexp(mantissa(gen), exponent(gen)); };
+    Points p;
+    for (int i = 0; i < 20000; ++i) p.emplace_back(part(), part());
+    return p;
+}
+
+// Within a relative distance 2^-60 .. 2^-1 of each of the given centres.
+Points near(std::mt19937_64& gen, std::initializer_list<Complex> centres) {
+    std::uniform_real_distribution<double> angle(-3.141592653589793, 3.141592653589793);
+    std::uniform_int_distribution<int> exponent(-60, -1);
+    Points p;
+    for (int i = 0; i < 20000; ++i) {
+        const Complex c = centres.begin()[static_cast<std::size_t>(i) % centres.size()];
+        const double r = std::ldexp(1.0, exponent(gen)), t = angle(gen);
+        p.emplace_back(c.re + r * std::cos(t), c.im + r * std::sin(t));
+    }
+    return p;
+}
+
+} // namespace
+
+TEST(FunctionsAccuracy, WithinTheBoundsOnEveryRegion) {
+    std::mt19937_64 gen(20261208);
+    const Points plain = uniform(gen, -10, 10, -10, 10), wide = whole_range(gen);
+    const Points unit_circle = near(gen, {{1, 0}, {-1, 0}, {0, 1}, {0, -1}, {0.6, 0.8}, {-0.8, -0.6}});
+    const Points branch_points = near(gen, {{1, 0}, {-1, 0}, {0, 1}, {0, -1}});
+    const Points cut = uniform(gen, -1e6, 0, -1e-300, 1e-300);
+    const Points big_real = uniform(gen, -720, 720, -10, 10), big_imag = uniform(gen, -10, 10, -720, 720);
+
+    using Fn = std::function<Complex(const Complex&)>;
+    using StdFn = std::function<StdComplex(const StdComplex&)>;
+    const struct {
+        const char* name;
+        Fn ours;
+        StdFn theirs;
+        __complex128 (*exact)(__complex128);
+        double bound;
+        const Points& hard;
+    } table[] = {
+#define CPLX_ROW(f, q, bound, hard) \
+    {#f, [](const Complex& z) { return cplx::f(z); }, [](const StdComplex& z) { return std::f(z); }, q, bound, hard}
+        CPLX_ROW(sqrt, csqrtq, 2, cut),
+        CPLX_ROW(exp, cexpq, 2, big_real),
+        CPLX_ROW(log, clogq, 2, unit_circle),
+        CPLX_ROW(log10, clog10q, 3, unit_circle),
+        CPLX_ROW(sin, csinq, 2, big_imag),
+        CPLX_ROW(cos, ccosq, 2, big_imag),
+        CPLX_ROW(tan, ctanq, 3, big_imag),
+        CPLX_ROW(sinh, csinhq, 2, big_real),
+        CPLX_ROW(cosh, ccoshq, 2, big_real),
+        CPLX_ROW(tanh, ctanhq, 3, big_real),
+        CPLX_ROW(asin, casinq, 3, branch_points),
+        CPLX_ROW(acos, cacosq, 3, branch_points),
+        CPLX_ROW(atan, catanq, 3, branch_points),
+        CPLX_ROW(asinh, casinhq, 3, branch_points),
+        CPLX_ROW(acosh, cacoshq, 3, branch_points),
+        CPLX_ROW(atanh, catanhq, 3, branch_points),
+#undef CPLX_ROW
+    };
+    std::printf("%-6s %6s %14s %14s\n", "", "bound", "cplx re/im", "std re/im");
+    for (const auto& row : table) {
+        Worst re, im;
+        for (const Points* points : {&plain, &wide, &row.hard}) {
+            for (const Complex& z : *points) {
+                const __complex128 exact = row.exact(quad(z));
+                const Complex got = row.ours(z);
+                const StdComplex theirs = row.theirs(StdComplex(z.re, z.im));
+                const auto measure = [&](Worst& w, double ours, double std_part, Quad e) {
+                    if (!normal(e)) return;
+                    const double err = ulps(ours, e);
+                    if (err > w.ours) w = {err, w.theirs, z};
+                    w.theirs = std::fmax(w.theirs, ulps(std_part, e));
+                };
+                measure(re, got.re, theirs.real(), crealq(exact));
+                measure(im, got.im, theirs.imag(), cimagq(exact));
+            }
+        }
+        std::printf("%-6s %6.0f %6.2f / %5.2f %6.2f / %5.2f\n", row.name, row.bound, re.ours, im.ours, re.theirs,
+                    im.theirs);
+        EXPECT_LE(re.ours, row.bound) << row.name << " real part at " << re.at;
+        EXPECT_LE(im.ours, row.bound) << row.name << " imaginary part at " << im.at;
+    }
+}
+
+// pow within 8 u normwise wherever |w log z| <= 700, and for integer
+// exponents up to 64 in magnitude.
+TEST(FunctionsAccuracy, PowWithinEightUnitsNormwise) {
+    std::mt19937_64 gen(7);
+    std::uniform_real_distribution<double> part(-10, 10), unit(-1, 1);
+    std::uniform_int_distribution<int> integer(-64, 64);
+    double ours = 0, theirs = 0;
+    Complex worst_z, worst_w;
+    for (int i = 0; i < 60000; ++i) {
+        const Complex z(part(gen), part(gen));
+        const double reach = 700 / std::abs(std::log(StdComplex(z.re, z.im))); // |w| that makes |w log z| 700
+        Complex w;
+        switch (i % 3) {
+            case 0:
+                w = Complex(unit(gen), unit(gen)) * (reach * unit(gen) * unit(gen));
+                break;
+            case 1:
+                w = Complex(reach * unit(gen), 0);
+                break;
+            default:
+                w = Complex(integer(gen), 0);
+                break;
+        }
+        const __complex128 exact = cpowq(quad(z), quad(w));
+        const Quad n = crealq(exact) * crealq(exact) + cimagq(exact) * cimagq(exact);
+        if (!(n >= Quad(DBL_MIN) && n <= Quad(DBL_MAX))) continue;
+        const auto normwise = [&](double re, double im) {
+            const Quad dr = re - crealq(exact), di = im - cimagq(exact);
+            return std::sqrt(static_cast<double>((dr * dr + di * di) / n)) / 0x1p-53;
+        };
+        const Complex got = w.im == 0 ? cplx::pow(z, w.re) : cplx::pow(z, w);
+        const StdComplex std_got = std::pow(StdComplex(z.re, z.im), StdComplex(w.re, w.im));
+        const double err = normwise(got.re, got.im);
+        if (err > ours) {
+            ours = err;
+            worst_z = z;
+            worst_w = w;
+        }
+        theirs = std::fmax(theirs, normwise(std_got.real(), std_got.imag()));
+    }
+    std::printf("pow    %6d %6.2f u normwise     %6.2f u\n", 8, ours, theirs);
+    EXPECT_LE(ours, 8) << "pow(" << worst_z << ", " << worst_w << ")";
+}
