@@ -225,13 +225,17 @@ inline constexpr dd kExp2Table[32] = {
 // log(m) = log(c) + 2 atanh(t), t = (m - c) / (m + c), |t| < 0.0112, where
 // the series needs terms to t^11 and only 2t needs the extended type.
 inline ext log_ext(double hi, double lo) noexcept {
-    int k = 0;
-    double m = std::frexp(hi, &k); // [0.5, 1)
+    unsigned long long bits = 0;
+    std::memcpy(&bits, &hi, sizeof hi);
+    int k = static_cast<int>(bits >> 52) - 1022; // hi = m 2^k, m in [0.5, 1)
+    bits = (bits & 0x000fffffffffffffull) | 0x3fe0000000000000ull;
+    double m = 0;
+    std::memcpy(&m, &bits, sizeof m);
     if (m < 0x1.6a09e667f3bcdp-1) {
         m *= 2;
         --k;
     }
-    const double ml = std::ldexp(lo, -k);
+    const double ml = lo * (m / hi); // lo 2^-k, exactly
     const int j = nearest((m - 1) * 32);
     const double c = 1 + j / 32.0;
     const ext t = (ext(m - c) + ml) / ((ext(m) + c) + ml); // m - c is exact
@@ -242,13 +246,14 @@ inline ext log_ext(double hi, double lo) noexcept {
 
 // atan2(y, x) in [0, pi/2] for finite x, y >= 0, not both zero, to about
 // 2^-63 relative. With t = min/max and c = j/16 the nearest table point,
-// atan(t) = atan(c) + atan(d), d = (t - c) / (1 + t c), |d| < 1/32.
+// atan(t) = atan(c) + atan(d), d = (t - c) / (1 + t c), |d| < 1/32; c has
+// four bits, so c times a part is exact in either extended type.
 inline ext atan2_ext(double y, double x) noexcept {
     const bool swap = y > x;
-    const ext t = ext(swap ? x : y) / (swap ? y : x);
-    const int j = nearest(to_double(t) * 16);
+    const double a = swap ? x : y, b = swap ? y : x;
+    const int j = nearest(a / b * 16);
     const double c = j / 16.0;
-    const ext d = (t - c) / (t * c + 1.0);
+    const ext d = (ext(a) - ext(b) * c) / (ext(b) + ext(a) * c); // (t - c) / (1 + tc) with t = a / b
     const double dh = to_double(d), d2 = dh * dh;
     const double tail =
         dh * d2 *
@@ -477,9 +482,13 @@ struct ext_complex {
 
 inline ext_complex log_ext(const Complex& z) noexcept {
     double x = std::fabs(z.re), y = std::fabs(z.im);
-    const int e = std::ilogb(x > y ? x : y);
-    x = std::scalbn(x, -e);
-    y = std::scalbn(y, -e);
+    const double big = x > y ? x : y;
+    int e = 0;
+    if (big > 0x1p+500 || big < 0x1p-500) {
+        e = std::ilogb(big);
+        x = std::scalbn(x, -e);
+        y = std::scalbn(y, -e);
+    }
     const ext s = ext_mul(x, x) + ext_mul(y, y);
     const double sh = to_double(s);
     const ext l = log_ext(sh, to_double(s - sh)) * 0.5 + (ext(e * kLn2Hi) + ext(e * kLn2Lo));
@@ -489,12 +498,17 @@ inline ext_complex log_ext(const Complex& z) noexcept {
 }
 
 // e^(u + iv): e^u.hi cis(v.hi), corrected to first order by the low parts
-// of u and v, which is all they need.
+// of u and v, which is all they need; e^u.hi itself needs no more than its
+// rounding, an ulp of the result.
 inline Complex exp_of(const ext_complex& w) noexcept {
     const double uh = to_double(w.re), vh = to_double(w.im);
     const double ul = to_double(w.re - uh), vl = to_double(w.im - vh);
     double s, c;
     sin_cos(vh, s, c);
+    if (CPLX_LIKELY(uh > -708 && uh < 709)) {
+        const double e = std::exp(uh) * (1 + ul);
+        return {e * (c - s * vl), e * (s + c * vl)};
+    }
     return {exp_times(uh, (c - s * vl) * (1 + ul)), exp_times(uh, (s + c * vl) * (1 + ul))};
 }
 
@@ -651,22 +665,18 @@ inline Complex tan(const Complex& z) noexcept {
 
 namespace detail {
 
-// asin and acos of x + iy for x, y >= 0 finite (Hull, Fairgrieve and Tang,
-// "Implementing the complex arcsine and arccosine functions using exception
-// handling", 1997): re_asin and re_acos are the real parts, im >= 0 the
-// magnitude of the imaginary part that both share.
-struct asin_acos {
-    double re_asin, re_acos, im;
-};
-
-CPLX_NOINLINE inline asin_acos asin_acos_first(double x, double y) noexcept {
+// asin (or, with `cosine`, acos) of x + iy for x, y >= 0 finite (Hull,
+// Fairgrieve and Tang, "Implementing the complex arcsine and arccosine
+// functions using exception handling", 1997): the real part, and the
+// magnitude of the imaginary part, which both share.
+CPLX_NOINLINE inline Complex asin_acos_first(double x, double y, bool cosine) noexcept {
     constexpr double ln2 = 0x1.62e42fefa39efp-1;
     if (x > 0x1p28 || y > 0x1p28) { // asin z = -i log(2iz) to within |z|^-2
-        return {std::atan2(x, y), std::atan2(y, x), log_abs(x, y) + ln2};
+        return {cosine ? std::atan2(y, x) : std::atan2(x, y), log_abs(x, y) + ln2};
     }
     if (x == 1 && y < 0x1p-500) { // asin(1 + iy) = pi/2 - (1 - i) sqrt(y) to within y
         const double r = std::sqrt(y);
-        return {kPi2.hi - r + kPi2.lo, r, r};
+        return {cosine ? r : kPi2.hi - r + kPi2.lo, r};
     }
     // R = |z + 1|, S = |z - 1|, A = (R + S) / 2 >= 1, B = x / A, in the
     // extended type, so that each argument of a real function is rounded once.
@@ -675,16 +685,14 @@ CPLX_NOINLINE inline asin_acos asin_acos_first(double x, double y) noexcept {
     const ext a = (r + s) * 0.5;
     const ext rx1 = r + xp1; // R + x + 1
     const double b = to_double(ext(x) / a);
-    asin_acos out{};
+    Complex out;
     if (b <= 0.6417) {
-        out.re_asin = std::asin(b);
-        out.re_acos = std::acos(b);
+        out.re = cosine ? std::acos(b) : std::asin(b);
     } else { // asin B = atan(x / sqrt(A^2 - x^2)), without the cancellation in 1 - B^2
         const ext apx = a + x;
         const ext fx =
             x <= 1 ? ext_sqrt(apx * (y2 / rx1 + (s - xm1)) * 0.5) : ext_sqrt((apx / rx1 + apx / (s + xm1)) * 0.5) * y;
-        out.re_asin = std::atan(to_double(ext(x) / fx));
-        out.re_acos = std::atan(to_double(fx / x));
+        out.re = std::atan(to_double(cosine ? fx / x : ext(x) / fx));
     }
     if (x < 1 && y < 0x1p-500) { // y^2 is negligible and would underflow
         out.im = y / to_double(ext_sqrt(ext(1.0) - ext_mul(x, x)));
@@ -711,18 +719,18 @@ inline Complex atanh_first(double x, double y) noexcept {
         const Complex w = Complex(1, 0) / Complex(x, y);
         return {w.re, (kPi2.hi + w.im) + kPi2.lo};
     }
-    const ext omx = ext(1.0) - x;
-    const ext d = omx * omx + ext_mul(y, y);
+    const double omx = 1 - x;
+    const double d = omx * omx + y * y;
     double re;
-    if (to_double(d) > 0x1p-50) {
-        re = std::log1p(to_double(ext(4 * x) / d)) / 4;
+    if (d > 0x1p-50) {
+        re = std::log1p(4 * x / d) / 4;
     } else if (x == 1 && y == 0) {
         re = std::numeric_limits<double>::infinity();
     } else { // (1 - x)^2 + y^2 tiny: take the logarithms apart
-        re = (std::log((1 + x) * (1 + x) + y * y) - 2 * log_abs(to_double(omx), y)) / 4;
+        re = (std::log((1 + x) * (1 + x) + y * y) - 2 * log_abs(omx, y)) / 4;
     }
-    double den = to_double(ext(1.0) - ext_mul(x, x) - ext_mul(y, y));
-    if (std::fabs(den) < 0x1p-8) den = one_minus_norm(x, y);
+    double den = omx * (1 + x) - y * y;
+    if (std::fabs(den) < 0.5) den = one_minus_norm(x, y);
     return {re, std::atan2(2 * y, den) / 2};
 }
 
@@ -733,8 +741,8 @@ inline Complex asin(const Complex& z) noexcept {
     constexpr double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
     double re, im;
     if (CPLX_LIKELY(x < inf && y < inf)) {
-        const detail::asin_acos a = detail::asin_acos_first(x, y);
-        re = a.re_asin;
+        const Complex a = detail::asin_acos_first(x, y, false);
+        re = a.re;
         im = a.im;
     } else if (std::isnan(x) || std::isnan(y)) {
         re = x == 0 ? x : nan;
@@ -751,8 +759,8 @@ inline Complex acos(const Complex& z) noexcept {
     constexpr double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
     double re, im;
     if (CPLX_LIKELY(x < inf && y < inf)) {
-        const detail::asin_acos a = detail::asin_acos_first(x, y);
-        re = a.re_acos;
+        const Complex a = detail::asin_acos_first(x, y, true);
+        re = a.re;
         im = a.im;
     } else if (std::isnan(x) || std::isnan(y)) {
         re = x == 0 ? detail::kPi2.hi : nan;
