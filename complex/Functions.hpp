@@ -314,11 +314,12 @@ CPLX_NOINLINE inline double exp_times(double x, double m, int h = 0) noexcept {
     const int k = x < 1409 ? 1023 : 2046; // x - k ln 2 in [-9.2, 82]
     const double rh = x - k * kLn2Hi, rl = -k * kLn2Lo;
     int e = k;
-    double mm = m * half;
+    double mm = m;
     if (std::fabs(mm) < 0x1p-900) { // keep the product normal until the last scaling
         mm *= 0x1p600;
         e -= 600;
     }
+    mm *= half; // exact now, where halving a subnormal m would not be
     return std::ldexp(to_double(exp_ext(rh) * (ext(rl) + 1.0) * mm), e);
 }
 
@@ -746,7 +747,8 @@ inline Complex asin(const Complex& z) noexcept {
         im = a.im;
     } else if (std::isnan(x) || std::isnan(y)) {
         re = x == 0 ? x : nan;
-        im = std::isinf(x) || std::isinf(y) ? inf : nan;
+        im = nan;
+        if (std::isinf(x) || std::isinf(y)) im = inf;
     } else {
         re = std::atan2(x, y);
         im = inf;
@@ -764,7 +766,8 @@ inline Complex acos(const Complex& z) noexcept {
         im = a.im;
     } else if (std::isnan(x) || std::isnan(y)) {
         re = x == 0 ? detail::kPi2.hi : nan;
-        im = std::isinf(x) || std::isinf(y) ? inf : nan;
+        im = nan;
+        if (std::isinf(x) || std::isinf(y)) im = inf;
     } else {
         re = std::atan2(y, x);
         im = inf;

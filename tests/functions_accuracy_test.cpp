@@ -19,6 +19,7 @@
 #if __has_include(<quadmath.h>)
 #include <quadmath.h>
 #else // clang does not see GCC's own include folder
+#pragma clang diagnostic ignored "-Wc99-extensions"
 typedef _Complex __float128 __complex128;
 extern "C" {
 __float128 crealq(__complex128);
