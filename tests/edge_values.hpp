@@ -4,6 +4,7 @@
 #define CPLX_TESTS_EDGE_VALUES_HPP
 
 #include <array>
+#include <cmath>
 #include <limits>
 
 namespace cplx_test {
@@ -17,6 +18,17 @@ inline constexpr std::array<double, 16> kEdges = {
     lim::max(), -lim::max(), lim::infinity(), -lim::infinity(),
     lim::quiet_NaN(), -lim::quiet_NaN()};
 // clang-format on
+
+// What a part of a result is: its kind and, but for NaN, its sign.
+enum class Kind { NegInf, NegFinite, NegZero, PosZero, PosFinite, PosInf, NaN };
+
+inline Kind kind(double v) {
+    if (std::isnan(v)) return Kind::NaN;
+    const bool neg = std::signbit(v);
+    if (std::isinf(v)) return neg ? Kind::NegInf : Kind::PosInf;
+    if (v == 0) return neg ? Kind::NegZero : Kind::PosZero;
+    return neg ? Kind::NegFinite : Kind::PosFinite;
+}
 
 } // namespace cplx_test
 

@@ -15,6 +15,8 @@
 #include "edge_values.hpp"
 
 using cplx::Complex;
+using cplx_test::Kind;
+using cplx_test::kind;
 using cplx_test::lim;
 using StdComplex = std::complex<double>;
 
@@ -24,17 +26,6 @@ static_assert(1.0 + Complex(1, -2) == Complex(2, -2) && 1.0 - Complex(1, -2) == 
 static_assert((Complex(1, 2) *= 3.0) == Complex(3, 6) && 1.0 / Complex(0, 2) == Complex(0, -0.5));
 
 namespace {
-
-// What a part is: its kind and, but for NaN, its sign.
-enum class Kind { NegInf, NegFinite, NegZero, PosZero, PosFinite, PosInf, NaN };
-
-Kind kind(double v) {
-    if (std::isnan(v)) return Kind::NaN;
-    const bool neg = std::signbit(v);
-    if (std::isinf(v)) return neg ? Kind::NegInf : Kind::PosInf;
-    if (v == 0) return neg ? Kind::NegZero : Kind::PosZero;
-    return neg ? Kind::NegFinite : Kind::PosFinite;
-}
 
 std::string describe(const Complex& z) {
     std::ostringstream os;
