@@ -252,7 +252,7 @@ void add_all() {
         [](const StdComplex& z, const StdComplex& w) { return std::pow(z, w.real() * 0.02); });
     add_function(
         "pow_int", [](const Complex& z, const Complex&) { return cplx::pow(z, 7.0); },
-        [](const StdComplex& z, const StdComplex&) { return std::pow(z, 7); });
+        [](const StdComplex& z, const StdComplex&) { return std::pow(z, 7.0); });
 }
 
 // The console report, followed by the table of ratios. With repetitions, the

@@ -432,16 +432,17 @@ inline Complex sqrt(const Complex& z) noexcept {
 
 // ------------------------------------------------------- exp, log and pow
 
-// e^x cos y + i e^x sin y, on |y|; a zero y is the imaginary part itself.
+// e^x cos y + i e^x sin y; a zero y is the imaginary part itself. The sine
+// is odd and the cosine even to the last bit, so conj(exp(z)) == exp(conj z).
 inline Complex exp(const Complex& z) noexcept {
+    if (CPLX_LIKELY(z.re < 709 && detail::finite(z.re) && detail::finite(z.im))) {
+        const double e = std::exp(z.re);
+        double s, c;
+        detail::sin_cos(z.im, s, c);
+        return {e * c, e * s};
+    }
     const double x = z.re, y = std::fabs(z.im);
     if (y == 0) return {std::exp(x), z.im};
-    if (CPLX_LIKELY(x < 709 && detail::finite(x) && y < std::numeric_limits<double>::infinity())) {
-        const double e = std::exp(x);
-        double s, c;
-        detail::sin_cos(y, s, c);
-        return detail::negated_if(e * c, e * s, false, std::signbit(z.im));
-    }
     constexpr double inf = std::numeric_limits<double>::infinity();
     if (std::isnan(x) || (!detail::finite(y) && x != -inf)) {
         if (x == inf) return {inf, y - y};
@@ -575,39 +576,27 @@ inline Complex pow(const Complex& z, const Complex& w) noexcept {
 
 namespace detail {
 
-// sinh and cosh of a + ib for a, b >= 0, finite or not.
-struct sinh_cosh {
-    double sh_re, sh_im, ch_re, ch_im;
-};
-
-inline sinh_cosh sinh_cosh_first(double a, double b) noexcept {
+// sinh (or, with `cosine`, cosh) of a + ib for a, b >= 0, finite or not.
+inline Complex sinh_cosh_first(double a, double b, bool cosine) noexcept {
     constexpr double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
     if (CPLX_LIKELY(a < 22 && b < inf)) {
         double s, c;
         sin_cos(b, s, c);
         const cosh_sinh h = hyperbolic(a);
-        return {to_double(h.sh * c), b == 0 ? b : to_double(h.ch * s), to_double(h.ch * c),
-                b == 0 ? b : to_double(h.sh * s)};
+        return {to_double((cosine ? h.ch : h.sh) * c), b == 0 ? b : to_double((cosine ? h.sh : h.ch) * s)};
     }
     if (a - a == 0 && b < inf) { // 22 <= a: cosh a = sinh a = e^a / 2 to the last bit
-        const double re = exp_times(a, std::cos(b), 1), im = b == 0 ? b : exp_times(a, std::sin(b), 1);
-        return {re, im, re, im};
+        return {exp_times(a, std::cos(b), 1), b == 0 ? b : exp_times(a, std::sin(b), 1)};
     }
-    if (std::isnan(a)) {
-        const double im = b == 0 ? b : nan;
-        return {a, im, a, im};
-    }
+    if (std::isnan(a)) return {a, b == 0 ? b : nan};
     if (a == inf) {
-        if (b == 0) return {inf, b, inf, b};
-        if (b < inf) {
-            const double re = std::copysign(inf, std::cos(b)), im = std::copysign(inf, std::sin(b));
-            return {re, im, re, im};
-        }
-        return {inf, nan, inf, nan};
+        if (b == 0) return {inf, b};
+        if (b < inf) return {std::copysign(inf, std::cos(b)), std::copysign(inf, std::sin(b))};
+        return {inf, nan};
     }
     // a finite, b infinite or NaN.
-    if (a == 0) return {a, nan, nan, a};
-    return {nan, nan, nan, nan};
+    if (a == 0) return cosine ? Complex(nan, a) : Complex(a, nan);
+    return {nan, nan};
 }
 
 // tanh(a + ib) for a, b >= 0 as (sinh a cosh a + i sin b cos b) / (sinh^2 a
@@ -635,13 +624,13 @@ inline Complex tanh_first(double a, double b) noexcept {
 } // namespace detail
 
 inline Complex sinh(const Complex& z) noexcept {
-    const detail::sinh_cosh h = detail::sinh_cosh_first(std::fabs(z.re), std::fabs(z.im));
-    return detail::negated_if(h.sh_re, h.sh_im, std::signbit(z.re), std::signbit(z.im));
+    const Complex h = detail::sinh_cosh_first(std::fabs(z.re), std::fabs(z.im), false);
+    return detail::negated_if(h.re, h.im, std::signbit(z.re), std::signbit(z.im));
 }
 
 inline Complex cosh(const Complex& z) noexcept {
-    const detail::sinh_cosh h = detail::sinh_cosh_first(std::fabs(z.re), std::fabs(z.im));
-    return detail::negated_if(h.ch_re, h.ch_im, false, std::signbit(z.re) != std::signbit(z.im));
+    const Complex h = detail::sinh_cosh_first(std::fabs(z.re), std::fabs(z.im), true);
+    return detail::negated_if(h.re, h.im, false, std::signbit(z.re) != std::signbit(z.im));
 }
 
 inline Complex tanh(const Complex& z) noexcept {

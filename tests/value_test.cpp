@@ -117,11 +117,11 @@ TEST(Division, SpecialOperandsFollowAnnexG) {
         Complex a, b;
         Kind re, im;
     } cases[] = {
-        {{1, 1}, {0, 0}, pinf, pinf},     {{1, 1}, {-0.0, 0}, ninf, ninf},  {{-1, 2}, {0, 0}, ninf, pinf},
-        {{1, 0}, {0, 0}, pinf, NaN},      {{0, 0}, {0, 0}, NaN, NaN},       {{1, 1}, {inf, 0}, pz, pz},
-        {{1, 1}, {inf, inf}, pz, pz},     {{1, 1}, {nan, inf}, pz, nz},     {{inf, 0}, {1, 1}, pinf, ninf},
-        {{inf, nan}, {1, 0}, pinf, NaN},  {{nan, 1}, {1, 1}, NaN, NaN},     {{inf, inf}, {inf, inf}, NaN, NaN},
-        {{0, 0}, {1, 1}, pz, pz},         {{nan, 2}, {1, 0}, NaN, pf},      {{2, nan}, {0, 1}, NaN, Kind::NegFinite},
+        {{1, 1}, {0, 0}, pinf, pinf},    {{1, 1}, {-0.0, 0}, ninf, ninf}, {{-1, 2}, {0, 0}, ninf, pinf},
+        {{1, 0}, {0, 0}, pinf, NaN},     {{0, 0}, {0, 0}, NaN, NaN},      {{1, 1}, {inf, 0}, pz, pz},
+        {{1, 1}, {inf, inf}, pz, pz},    {{1, 1}, {nan, inf}, pz, nz},    {{inf, 0}, {1, 1}, pinf, ninf},
+        {{inf, nan}, {1, 0}, pinf, NaN}, {{nan, 1}, {1, 1}, NaN, NaN},    {{inf, inf}, {inf, inf}, NaN, NaN},
+        {{0, 0}, {1, 1}, pz, pz},        {{nan, 2}, {1, 0}, NaN, pf},     {{2, nan}, {0, 1}, NaN, Kind::NegFinite},
     };
     for (const auto& c : cases) {
         const Complex q = c.a / c.b;
