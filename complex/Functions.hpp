@@ -23,7 +23,8 @@
 // Branch cuts, signed zeros, infinities and NaNs are those of C's Annex G
 // (G.6). Every function keeps f(conj z) == conj f(z) bit for bit, the odd
 // ones f(-z) == -f(z) and cos and cosh f(-z) == f(z): each is computed on
-// the magnitudes of the parts and the signs are put back at the end.
+// the magnitudes of the parts and the signs are put back at the end, but exp,
+// which needs only the sine to be odd and the cosine even.
 
 #ifndef CPLX_FUNCTIONS_HPP
 #define CPLX_FUNCTIONS_HPP
@@ -110,7 +111,6 @@ inline dd ext_sqrt(dd a) noexcept {
 }
 inline dd scaled(dd a, double power_of_two) noexcept { return {a.hi * power_of_two, a.lo * power_of_two}; }
 inline double to_double(dd a) noexcept { return a.lo == 0 ? a.hi : a.hi + a.lo; } // -0 stays -0
-inline dd exact_mul(double a, double b) noexcept { return two_prod(a, b); }
 
 #if !defined(CPLX_PORTABLE) && LDBL_MANT_DIG == 64
 using ext = long double;
@@ -139,7 +139,6 @@ inline void sin_cos(double x, double& s, double& c) noexcept {
 // std::nearbyint is a library call.
 inline int nearest(double x) noexcept { return static_cast<int>(x < 0 ? x - 0.5 : x + 0.5); }
 
-inline constexpr dd kLn2 = {0x1.62e42fefa39efp-1, 0x1.abc9e3b39803fp-56};
 inline constexpr dd kPi = {0x1.921fb54442d18p+1, 0x1.1a62633145c07p-53};
 inline constexpr dd kPi2 = {0x1.921fb54442d18p+0, 0x1.1a62633145c07p-54};
 // ln 2 with its last 12 bits zero, so that k * kLn2Hi is exact for |k| < 4096.
