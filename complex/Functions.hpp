@@ -330,7 +330,15 @@ CPLX_NOINLINE inline double log_abs_near_one(double x, double y) noexcept {
     return to_double(log_ext(s.hi, s.lo)) / 2;
 }
 
-inline double log_abs(double x, double y) noexcept {
+// The parts' magnitudes, scaled by 2^-e where their squares would leave the
+// double range, and the sum of their squares in the extended type.
+struct scaled_parts {
+    double x, y;
+    int e;
+    ext s;
+};
+
+inline scaled_parts scale_parts(double x, double y) noexcept {
     x = std::fabs(x);
     y = std::fabs(y);
     const double big = x > y ? x : y;
@@ -340,11 +348,15 @@ inline double log_abs(double x, double y) noexcept {
         x = std::scalbn(x, -e);
         y = std::scalbn(y, -e);
     }
-    const ext s = ext_mul(x, x) + ext_mul(y, y);
-    const double sh = to_double(s);
-    if (e == 0 && sh > 0.5 && sh < 2) return log_abs_near_one(x, y);
-    const double l = (std::log(sh) + to_double(s - sh) / sh) / 2;
-    return e == 0 ? l : l + e * kLn2Hi + e * kLn2Lo;
+    return {x, y, e, ext_mul(x, x) + ext_mul(y, y)};
+}
+
+inline double log_abs(double re, double im) noexcept {
+    const scaled_parts p = scale_parts(re, im);
+    const double sh = to_double(p.s);
+    if (p.e == 0 && sh > 0.5 && sh < 2) return log_abs_near_one(p.x, p.y);
+    const double l = (std::log(sh) + to_double(p.s - sh) / sh) / 2;
+    return p.e == 0 ? l : l + p.e * kLn2Hi + p.e * kLn2Lo;
 }
 
 inline bool finite(double x) noexcept { return x - x == 0; }
@@ -482,17 +494,10 @@ struct ext_complex {
 };
 
 inline ext_complex log_ext(const Complex& z) noexcept {
-    double x = std::fabs(z.re), y = std::fabs(z.im);
-    const double big = x > y ? x : y;
-    int e = 0;
-    if (big > 0x1p+500 || big < 0x1p-500) {
-        e = std::ilogb(big);
-        x = std::scalbn(x, -e);
-        y = std::scalbn(y, -e);
-    }
-    const ext s = ext_mul(x, x) + ext_mul(y, y);
-    const double sh = to_double(s);
-    const ext l = log_ext(sh, to_double(s - sh)) * 0.5 + (ext(e * kLn2Hi) + ext(e * kLn2Lo));
+    const scaled_parts p = scale_parts(z.re, z.im);
+    const double sh = to_double(p.s);
+    const ext l = log_ext(sh, to_double(p.s - sh)) * 0.5 + (ext(p.e * kLn2Hi) + ext(p.e * kLn2Lo));
+    const double x = p.x, y = p.y;
     ext theta = atan2_ext(y, x);
     if (std::signbit(z.re)) theta = from_dd(kPi) - theta;
     return {l, std::signbit(z.im) ? -theta : theta};
