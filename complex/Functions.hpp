@@ -262,14 +262,15 @@ inline ext atan2_ext(double y, double x) noexcept {
 }
 
 // e^a for -708 <= a <= 709.7, to about 2^-63 relative: a = (32m + j) ln2/32
-// + r, |r| <= ln2/64, e^a = 2^m 2^(j/32) e^r with a degree-6 polynomial.
+// + r, |r| <= ln2/64, e^a = 2^m 2^(j/32) e^r with a degree-7 polynomial.
 inline ext exp_ext(double a) noexcept {
     constexpr double c_hi = 0x1.62e42fefap-6, c_lo = 0x1.cf79abc9e3b3ap-45; // ln2/32; k c_hi is exact
     const int k = nearest(a * 0x1.71547652b82fep+5), j = k & 31, m = (k - j) / 32;
     const double kd = k;
     const ext r = ext(a - kd * c_hi) - ext(kd) * c_lo; // a - kd c_hi is exact
     const double rh = to_double(r);
-    const double tail = rh * rh * (0.5 + rh * (1.0 / 6 + rh * (1.0 / 24 + rh * (1.0 / 120 + rh * (1.0 / 720)))));
+    const double tail =
+        rh * rh * (0.5 + rh * (1.0 / 6 + rh * (1.0 / 24 + rh * (1.0 / 120 + rh * (1.0 / 720 + rh / 5040)))));
     const ext p = (r + tail) + 1.0;
     double two_m = 0;
     const unsigned long long bits = static_cast<unsigned long long>(m + 1023) << 52;
