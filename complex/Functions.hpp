@@ -352,11 +352,14 @@ inline scaled_parts scale_parts(double x, double y) noexcept {
     return {x, y, e, ext_mul(x, x) + ext_mul(y, y)};
 }
 
+// x^2 + y^2 = sh + sl: log(sh) takes the rounded sum in double, so that the
+// call waits for no extended arithmetic and no long double lives across it.
 inline double log_abs(double re, double im) noexcept {
     const scaled_parts p = scale_parts(re, im);
-    const double sh = to_double(p.s);
+    const double sh = p.x * p.x + p.y * p.y;
     if (p.e == 0 && sh > 0.5 && sh < 2) return log_abs_near_one(p.x, p.y);
-    const double l = (std::log(sh) + to_double(p.s - sh) / sh) / 2;
+    const double sl = to_double(p.s - sh) / sh;
+    const double l = (std::log(sh) + sl) / 2;
     return p.e == 0 ? l : l + p.e * kLn2Hi + p.e * kLn2Lo;
 }
 
@@ -675,29 +678,33 @@ CPLX_NOINLINE inline Complex asin_acos_first(double x, double y, bool cosine) no
     }
     // R = |z + 1|, S = |z - 1|, A = (R + S) / 2 >= 1, B = x / A, in the
     // extended type, so that each argument of a real function is rounded once.
+    // Every argument is formed before any call, so that no long double has to
+    // be kept across one.
     const ext xp1 = ext(x) + 1.0, xm1 = ext(x) - 1.0, y2 = ext_mul(y, y);
     const ext r = ext_sqrt(xp1 * xp1 + y2), s = ext_sqrt(xm1 * xm1 + y2);
     const ext a = (r + s) * 0.5;
     const ext rx1 = r + xp1; // R + x + 1
     const double b = to_double(ext(x) / a);
-    Complex out;
-    if (b <= 0.6417) {
-        out.re = cosine ? std::acos(b) : std::asin(b);
-    } else { // asin B = atan(x / sqrt(A^2 - x^2)), without the cancellation in 1 - B^2
+    double re_arg = b; // of asin or acos, or else of atan
+    if (b > 0.6417) { // asin B = atan(x / sqrt(A^2 - x^2)), without the cancellation in 1 - B^2
         const ext apx = a + x;
         const ext fx =
             x <= 1 ? ext_sqrt(apx * (y2 / rx1 + (s - xm1)) * 0.5) : ext_sqrt((apx / rx1 + apx / (s + xm1)) * 0.5) * y;
-        out.re = std::atan(to_double(cosine ? fx / x : ext(x) / fx));
+        re_arg = to_double(cosine ? fx / x : ext(x) / fx);
     }
-    if (x < 1 && y < 0x1p-500) { // y^2 is negligible and would underflow
-        out.im = y / to_double(ext_sqrt(ext(1.0) - ext_mul(x, x)));
-    } else if (to_double(a) <= 10) { // A - 1 without cancellation
+    const bool tiny = x < 1 && y < 0x1p-500; // y^2 is negligible and would underflow
+    const bool near = to_double(a) <= 10;    // then A - 1, without cancellation
+    double im_arg;
+    if (tiny) {
+        im_arg = y / to_double(ext_sqrt(ext(1.0) - ext_mul(x, x)));
+    } else if (near) {
         const ext am1 = (y2 / rx1 + (x < 1 ? y2 / (s - xm1) : s + xm1)) * 0.5;
-        out.im = std::log1p(to_double(am1 + ext_sqrt(am1 * (a + 1.0))));
+        im_arg = to_double(am1 + ext_sqrt(am1 * (a + 1.0)));
     } else {
-        out.im = std::log(to_double(a + ext_sqrt(a * a - 1.0)));
+        im_arg = to_double(a + ext_sqrt(a * a - 1.0));
     }
-    return out;
+    const double re = b <= 0.6417 ? (cosine ? std::acos(re_arg) : std::asin(re_arg)) : std::atan(re_arg);
+    return {re, tiny ? im_arg : near ? std::log1p(im_arg) : std::log(im_arg)};
 }
 
 // 1 - x^2 - y^2 exactly, where it cancels.
