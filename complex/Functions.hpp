@@ -686,7 +686,7 @@ CPLX_NOINLINE inline Complex asin_acos_first(double x, double y, bool cosine) no
     const ext rx1 = r + xp1; // R + x + 1
     const double b = to_double(ext(x) / a);
     double re_arg = b; // of asin or acos, or else of atan
-    if (b > 0.6417) { // asin B = atan(x / sqrt(A^2 - x^2)), without the cancellation in 1 - B^2
+    if (b > 0.6417) {  // asin B = atan(x / sqrt(A^2 - x^2)), without the cancellation in 1 - B^2
         const ext apx = a + x;
         const ext fx =
             x <= 1 ? ext_sqrt(apx * (y2 / rx1 + (s - xm1)) * 0.5) : ext_sqrt((apx / rx1 + apx / (s + xm1)) * 0.5) * y;
@@ -738,43 +738,34 @@ inline Complex atanh_first(double x, double y) noexcept {
 
 } // namespace detail
 
-inline Complex asin(const Complex& z) noexcept {
-    const double x = std::fabs(z.re), y = std::fabs(z.im);
+namespace detail {
+
+// asin (or, with `cosine`, acos) of x + iy for x, y >= 0, finite or not: the
+// real part and the magnitude of the imaginary part.
+inline Complex asin_acos_magnitudes(double x, double y, bool cosine) noexcept {
     constexpr double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
-    double re, im;
-    if (CPLX_LIKELY(x < inf && y < inf)) {
-        const Complex a = detail::asin_acos_first(x, y, false);
-        re = a.re;
-        im = a.im;
-    } else if (std::isnan(x) || std::isnan(y)) {
-        re = x == 0 ? x : nan;
-        im = nan;
-        if (std::isinf(x) || std::isinf(y)) im = inf;
-    } else {
-        re = std::atan2(x, y);
-        im = inf;
+    if (CPLX_LIKELY(x < inf && y < inf)) return asin_acos_first(x, y, cosine);
+    if (std::isnan(x) || std::isnan(y)) {
+        Complex r(nan, nan);
+        if (x == 0) r.re = cosine ? kPi2.hi : x;
+        if (std::isinf(x) || std::isinf(y)) r.im = inf;
+        return r;
     }
-    return detail::signed_like(re, im, z.re, z.im);
+    return {cosine ? std::atan2(y, x) : std::atan2(x, y), inf};
 }
 
+} // namespace detail
+
+inline Complex asin(const Complex& z) noexcept {
+    const Complex a = detail::asin_acos_magnitudes(std::fabs(z.re), std::fabs(z.im), false);
+    return detail::signed_like(a.re, a.im, z.re, z.im);
+}
+
+// acos(-z) = pi - acos(z), and the imaginary part has the opposite sign of z's.
 inline Complex acos(const Complex& z) noexcept {
-    const double x = std::fabs(z.re), y = std::fabs(z.im);
-    constexpr double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
-    double re, im;
-    if (CPLX_LIKELY(x < inf && y < inf)) {
-        const Complex a = detail::asin_acos_first(x, y, true);
-        re = a.re;
-        im = a.im;
-    } else if (std::isnan(x) || std::isnan(y)) {
-        re = x == 0 ? detail::kPi2.hi : nan;
-        im = nan;
-        if (std::isinf(x) || std::isinf(y)) im = inf;
-    } else {
-        re = std::atan2(y, x);
-        im = inf;
-    }
-    if (std::signbit(z.re) && !std::isnan(re)) re = (detail::kPi.hi - re) + detail::kPi.lo;
-    return {re, std::signbit(z.im) ? im : -im};
+    const Complex a = detail::asin_acos_magnitudes(std::fabs(z.re), std::fabs(z.im), true);
+    const double re = std::signbit(z.re) && !std::isnan(a.re) ? (detail::kPi.hi - a.re) + detail::kPi.lo : a.re;
+    return {re, std::signbit(z.im) ? a.im : -a.im};
 }
 
 inline Complex atanh(const Complex& z) noexcept {
