@@ -21,28 +21,19 @@
 #else // clang does not see GCC's own include folder
 #pragma clang diagnostic ignored "-Wc99-extensions"
 typedef _Complex __float128 __complex128;
+#define CPLX_QUAD(f) __complex128 f(__complex128);
+// clang-format off
 extern "C" {
 __float128 crealq(__complex128);
 __float128 cimagq(__complex128);
 __float128 fabsq(__float128);
-__complex128 csqrtq(__complex128);
-__complex128 cexpq(__complex128);
-__complex128 clogq(__complex128);
-__complex128 clog10q(__complex128);
 __complex128 cpowq(__complex128, __complex128);
-__complex128 csinq(__complex128);
-__complex128 ccosq(__complex128);
-__complex128 ctanq(__complex128);
-__complex128 csinhq(__complex128);
-__complex128 ccoshq(__complex128);
-__complex128 ctanhq(__complex128);
-__complex128 casinq(__complex128);
-__complex128 cacosq(__complex128);
-__complex128 catanq(__complex128);
-__complex128 casinhq(__complex128);
-__complex128 cacoshq(__complex128);
-__complex128 catanhq(__complex128);
+CPLX_QUAD(csqrtq) CPLX_QUAD(cexpq) CPLX_QUAD(clogq) CPLX_QUAD(clog10q) CPLX_QUAD(csinq) CPLX_QUAD(ccosq)
+CPLX_QUAD(ctanq) CPLX_QUAD(csinhq) CPLX_QUAD(ccoshq) CPLX_QUAD(ctanhq) CPLX_QUAD(casinq) CPLX_QUAD(cacosq)
+CPLX_QUAD(catanq) CPLX_QUAD(casinhq) CPLX_QUAD(cacoshq) CPLX_QUAD(catanhq)
 }
+// clang-format on
+#undef CPLX_QUAD
 #endif
 
 using cplx::Complex;

@@ -112,8 +112,6 @@ TEST(Functions, BranchCutsAndExactValues) {
         {"sqrt(3+4i)", cplx::sqrt(Complex(3, 4)), {2, 1}},
         {"log(-0+0i)", cplx::log(Complex(-0.0, 0)), {-inf, pi}},
         {"log(-1-0i)", cplx::log(Complex(-1, -0.0)), {0, -pi}},
-        {"exp(inf+0i)", cplx::exp(Complex(inf, 0)), {inf, 0}},
-        {"atanh(1+0i)", cplx::atanh(Complex(1, 0)), {inf, 0}},
         {"acos(0+0i)", cplx::acos(Complex(0, 0)), {pi / 2, -0.0}},
         {"asin(2+0i)", cplx::asin(Complex(2, 0)), {pi / 2, 1.3169578969248166}},
         {"asin(2-0i)", cplx::asin(Complex(2, -0.0)), {pi / 2, -1.3169578969248166}},
