@@ -533,9 +533,9 @@ CPLX_NOINLINE inline Complex pow_int(const Complex& z, int n) noexcept {
         br = br / d;
         bi = -bi / d;
     }
-    const unsigned magnitude = static_cast<unsigned>(n < 0 ? -n : n);
-    ext pr = magnitude & 1 ? br : ext(1.0), pi = magnitude & 1 ? bi : ext(0.0);
-    for (unsigned m = magnitude >> 1; m != 0; m >>= 1) {
+    const unsigned power = static_cast<unsigned>(n < 0 ? -n : n);
+    ext pr = power & 1 ? br : ext(1.0), pi = power & 1 ? bi : ext(0.0);
+    for (unsigned m = power >> 1; m != 0; m >>= 1) {
         const ext sq = br * br - bi * bi;
         bi = br * bi * 2.0;
         br = sq;
@@ -553,10 +553,6 @@ inline Complex pow_general(const Complex& z, double wr, double wi) noexcept {
     return exp_of({l.re * wr - l.im * wi, l.im * wr + l.re * wi});
 }
 
-inline double magnitude_max(const Complex& z) noexcept {
-    return std::fabs(z.re) > std::fabs(z.im) ? std::fabs(z.re) : std::fabs(z.im);
-}
-
 } // namespace detail
 
 // z^w = e^(w log z), with w log z in the extended type: the error of the
@@ -564,7 +560,7 @@ inline double magnitude_max(const Complex& z) noexcept {
 // products. z^0 is 1 for every z.
 inline Complex pow(const Complex& z, double w) noexcept {
     if (w == 0) return {1, 0};
-    const double big = detail::magnitude_max(z);
+    const double big = detail::magnitude(z);
     if (!detail::finite(big) || big == 0 || !detail::finite(w)) return exp(w * log(z));
     if (std::fabs(w) <= 64 && w == static_cast<int>(w)) {
         const int n = static_cast<int>(w);
@@ -575,7 +571,7 @@ inline Complex pow(const Complex& z, double w) noexcept {
 
 inline Complex pow(const Complex& z, const Complex& w) noexcept {
     if (w.im == 0) return pow(z, w.re);
-    const double big = detail::magnitude_max(z);
+    const double big = detail::magnitude(z);
     if (!detail::finite(big) || big == 0 || !detail::finite(w.re) || !detail::finite(w.im)) return exp(w * log(z));
     return detail::pow_general(z, w.re, w.im);
 }
