@@ -121,23 +121,23 @@ inline ext ext_mul(double a, double b) noexcept { return static_cast<ext>(a) * b
 inline ext scaled(ext a, double power_of_two) noexcept { return a * power_of_two; }
 #else
 using ext = dd;
-inline ext from_dd(dd a) noexcept { return a; }
+inline ext from_dd(dd a) noexcept { return fast_two_sum(a.hi, a.lo); } // |a.lo| may exceed an ulp of a.hi
 inline ext ext_mul(double a, double b) noexcept { return two_prod(a, b); }
 #endif
-
-// sin x and cos x at once where the C library offers it.
-inline void sin_cos(double x, double& s, double& c) noexcept {
-#if CPLX_GNU && defined(__GLIBC__)
-    ::sincos(x, &s, &c);
-#else
-    s = std::sin(x);
-    c = std::cos(x);
-#endif
-}
 
 // The nearest integer (half away from zero) for |x| < 2^31, inline where
 // std::nearbyint is a library call.
 inline int nearest(double x) noexcept { return static_cast<int>(x < 0 ? x - 0.5 : x + 0.5); }
+
+// Flips the sign bits without a branch: the signs of random inputs are
+// unpredictable, and a mispredicted branch costs as much as the arithmetic.
+inline double negated_if(double v, bool n) noexcept {
+    unsigned long long bits = 0;
+    std::memcpy(&bits, &v, sizeof v);
+    bits ^= static_cast<unsigned long long>(n) << 63;
+    std::memcpy(&v, &bits, sizeof v);
+    return v;
+}
 
 inline constexpr dd kPi = {0x1.921fb54442d18p+1, 0x1.1a62633145c07p-53};
 inline constexpr dd kPi2 = {0x1.921fb54442d18p+0, 0x1.1a62633145c07p-54};
@@ -145,6 +145,90 @@ inline constexpr dd kPi2 = {0x1.921fb54442d18p+0, 0x1.1a62633145c07p-54};
 inline constexpr double kLn2Hi = 0x1.62e42fefa3p-1, kLn2Lo = 0x1.3de6af278ece6p-42;
 
 // ------------------------------------------------ extended-precision kernels
+
+// sin(i pi/64) for i = 0..32 as hi + lo, hi with 26 bits so that hi times
+// a 27-bit number is exact.
+inline constexpr dd kSinTable[33] = {
+    {0x0p+0, 0x0p+0},
+    {0x1.91f65fp-5, 0x1.0dd813e6ed42fp-33},
+    {0x1.917a6b8p-4, 0x1.0a6d0af87639dp-30},
+    {0x1.2c81068p-3, 0x1.a3984e8898005p-29},
+    {0x1.8f8b838p-3, 0x1.1a6982ad92e64p-29},
+    {0x1.f19f978p-3, 0x1.90af8d57a4222p-30},
+    {0x1.2940628p-2, 0x1.b567c16a2d726p-28},
+    {0x1.58f9a7p-2, 0x1.6ac7f73f8409p-28},
+    {0x1.87de2ap-2, 0x1.abaa58b469891p-28},
+    {0x1.b5d1008p-2, 0x1.e15cc02b66c59p-30},
+    {0x1.e2b5d38p-2, 0x1.bd8ec78362475p-36},
+    {0x1.0738798p-1, 0x1.22ffed9697fafp-29},
+    {0x1.1c73b38p-1, 0x1.ae68c86c9774ap-29},
+    {0x1.30ff7f8p-1, 0x1.385c0d3840ce7p-27},
+    {0x1.44cf32p-1, 0x1.4247758601da9p-27},
+    {0x1.57d693p-1, 0x1.233b27e8a8df6p-27},
+    {0x1.6a09e6p-1, 0x1.9fcef32422cbfp-27},
+    {0x1.7b5df2p-1, 0x1.3557d76f0ac85p-28},
+    {0x1.8bc8068p-1, 0x1.8a8ba05a743dap-28},
+    {0x1.9b3e04p-1, 0x1.fce1d02cf11d8p-27},
+    {0x1.a9b6628p-1, 0x1.0ea1a3033ec62p-29},
+    {0x1.b72834p-1, 0x1.465b8f643960dp-27},
+    {0x1.c38b2fp-1, 0x1.80bdb0d23e9d1p-29},
+    {0x1.ced7afp-1, 0x1.0f31dcbc30929p-27},
+    {0x1.d906bc8p-1, 0x1.cca3518a2bf31p-27},
+    {0x1.e2121p-1, 0x1.3da1b92feb389p-27},
+    {0x1.e9f415p-1, 0x1.b18b769760b1ep-27},
+    {0x1.f0a7ef8p-1, 0x1.c9186b952c7aep-28},
+    {0x1.f6297c8p-1, 0x1.fdd72c0ab10b9p-27},
+    {0x1.fa75578p-1, 0x1.c22945a85f573p-27},
+    {0x1.fd88dap-1, 0x1.e89292cf04139p-28},
+    {0x1.ff621ep-1, 0x1.bcb6bef1d421fp-28},
+    {0x1p+0, 0x0p+0},
+};
+
+// sin y and cos y, each rounded once from about 2^-62 relative. For |y| <
+// 2^16, y = k pi/64 + r with pi/64 in three pieces, the first two short
+// enough that k times them is exact, and |r| <= pi/128 as rh + rl. Then
+// sin y = S cos r + C sin r and cos y = C cos r - S sin r, S and C the sine
+// and cosine of k pi/64; S + C rh is formed exactly, as the short table
+// value times the high half of rh plus an error term (|S| >= |C rh| unless
+// S is zero), so that only the small terms round. Larger y, and r too small
+// for the reduction's absolute error, go to the C library. Working on |y|
+// keeps the sine odd and the cosine even.
+inline void sin_cos(double y, double& s, double& c) noexcept {
+    const double a = std::fabs(y);
+    if (CPLX_LIKELY(a < 0x1p16)) {
+        constexpr double p1 = 0x1.921fb544p-5, p2 = 0x1.0b4611a6p-39, p3 = 0x1.3198a2e037p-74;
+        constexpr double shift = 0x1.8p52; // adding it rounds to an integer, kept in the low bits
+        const double t = a * 0x1.45f306dc9c883p+4 + shift, kd = t - shift;
+        unsigned long long kbits = 0;
+        std::memcpy(&kbits, &t, sizeof t);
+        const double r1 = a - kd * p1; // exact, as is kd * p2
+        if (CPLX_LIKELY(kd == 0 || std::fabs(r1) > 0x1p-17)) {
+            const dd r = fast_two_sum(r1, -(kd * p2)); // |kd p2| < 2^-18
+            const double rh = r.hi, rl = r.lo - kd * p3;
+            const double r2 = rh * rh, r4 = r2 * r2;
+            const double sr = rl + rh * r2 * ((-1.0 / 6 + r2 * (1.0 / 120)) - r4 * (1.0 / 5040)); // sin r - rh
+            const double cr = r4 * ((1.0 / 24 - r2 * (1.0 / 720)) + r4 * (1.0 / 40320)) - (rh * rl + r2 * 0.5);
+            const int k = static_cast<int>(kbits & 0xffffff), q = (k >> 5) & 3, i = k & 31;
+            const int is = i + (q & 1) * (32 - 2 * i); // arithmetic, not branches: q is random
+            const dd ts = kSinTable[is], tc = kSinTable[32 - is];
+            const double ns = 1.0 - (q & 2), nc = 1.0 - ((q + 1) & 2);
+            const double sh = ns * ts.hi, sl = ns * ts.lo, ch = nc * tc.hi, cl = nc * tc.lo;
+            const double cut = rh * 0x1.0000004p26, hh = cut - (cut - rh), hl = rh - hh; // 27 + 26 bits
+            const dd qs = fast_two_sum(sh, ch * hh), qc = fast_two_sum(ch, -(sh * hh));
+            const double sf = sh + sl, cf = ch + cl; // the full values, for the small products
+            s = negated_if(qs.hi + ((qs.lo + sl) + (ch * hl + cl * rh + sf * cr + cf * sr)), std::signbit(y));
+            c = qc.hi + ((qc.lo + cl) - (sh * hl + sl * rh - cf * cr + sf * sr));
+            return;
+        }
+    }
+#if CPLX_GNU && defined(__GLIBC__)
+    ::sincos(y, &s, &c);
+#else
+    s = std::sin(y);
+    c = std::cos(y);
+#endif
+}
+
 
 // log(1 + j/32) for j = -9..13.
 inline constexpr dd kLogTable[23] = {
@@ -256,9 +340,17 @@ inline ext atan2_ext(double y, double x) noexcept {
     const double dh = to_double(d), d2 = dh * dh;
     const double tail =
         dh * d2 *
-        (-1.0 / 3 + d2 * (1.0 / 5 + d2 * (-1.0 / 7 + d2 * (1.0 / 9 + d2 * (-1.0 / 11 + d2 * (1.0 / 13 - d2 / 15))))));
+        (-1.0 / 3 + d2 * (1.0 / 5 + d2 * (-1.0 / 7 + d2 * (1.0 / 9 + d2 * (-1.0 / 11 + d2 * (1.0 / 13 - d2 * (1.0 / 15)))))));
     const ext r = from_dd(kAtanTable[j]) + (d + tail);
     return swap ? from_dd(kPi2) - r : r;
+}
+
+// 2^m for a normal result.
+inline double power_of_two(int m) noexcept {
+    const unsigned long long bits = static_cast<unsigned long long>(m + 1023) << 52;
+    double p = 0;
+    std::memcpy(&p, &bits, sizeof p);
+    return p;
 }
 
 // e^a for -708 <= a <= 709.7, to about 2^-63 relative: a = (32m + j) ln2/32
@@ -270,36 +362,50 @@ inline ext exp_ext(double a) noexcept {
     const ext r = ext(a - kd * c_hi) - ext(kd) * c_lo; // a - kd c_hi is exact
     const double rh = to_double(r);
     const double tail =
-        rh * rh * (0.5 + rh * (1.0 / 6 + rh * (1.0 / 24 + rh * (1.0 / 120 + rh * (1.0 / 720 + rh / 5040)))));
+        rh * rh * (0.5 + rh * (1.0 / 6 + rh * (1.0 / 24 + rh * (1.0 / 120 + rh * (1.0 / 720 + rh * (1.0 / 5040))))));
     const ext p = (r + tail) + 1.0;
-    double two_m = 0;
-    const unsigned long long bits = static_cast<unsigned long long>(m + 1023) << 52;
-    std::memcpy(&two_m, &bits, sizeof two_m);
-    return scaled(from_dd(kExp2Table[j]) * p, two_m);
+    return scaled(from_dd(kExp2Table[j]) * p, power_of_two(m));
 }
 
 // ------------------------------------------------ accurate real helpers
 
-// cosh a and sinh a for 0 <= a < 22: a series below 1/4, where e^a - e^-a
-// would cancel, and e^a otherwise.
+// cosh a and sinh a for 0 <= a < 22, to about 2^-58 relative, from e^a and
+// e^-a with no division: a = (32m + j) ln2/32 + r, |r| <= ln2/64, gives
+// e^a = 2^m 2^(j/32) e^r and e^-a = 2^m' 2^(j'/32) e^-r from the same
+// table and the same even and odd parts of e^r. Each is hi + lo with lo
+// small; e^a - e^-a cancels below a = 1/4, where sinh a is a series.
 struct cosh_sinh {
     ext ch, sh;
 };
 
 inline cosh_sinh hyperbolic(double a) noexcept {
+    constexpr double c_hi = 0x1.62e42fefap-6, c_lo = 0x1.cf79abc9e3b3ap-45; // ln2/32; k c_hi is exact
+    constexpr double shift = 0x1.8p52; // adding it rounds to an integer, kept in the low bits
+    const double t = a * 0x1.71547652b82fep+5 + shift, kd = t - shift;
+    unsigned long long kbits = 0;
+    std::memcpy(&kbits, &t, sizeof t);
+    const int k = static_cast<int>(kbits & 0xfff), nk = -k; // k < 1024
+    const dd r = fast_two_sum(a - kd * c_hi, -(kd * c_lo)); // a - kd c_hi is exact
+    const double r2 = r.hi * r.hi;
+    const double even = r2 * (0.5 + r2 * (1.0 / 24 + r2 * (1.0 / 720)));
+    const double odd = r.hi + (r.lo + r.hi * r2 * (1.0 / 6 + r2 * (1.0 / 120 + r2 * (1.0 / 5040))));
+    const dd& tp = kExp2Table[k & 31];
+    const dd& tn = kExp2Table[nk & 31];
+    const double sp = power_of_two(k >> 5), sn = power_of_two(nk >> 5);
+    const double eh = tp.hi * sp, el = (tp.lo + tp.hi * (even + odd)) * sp;
+    const double fh = tn.hi * sn, fl = (tn.lo + tn.hi * (even - odd)) * sn;
+    const dd c = fast_two_sum(eh, fh);
+    const ext ch = from_dd({c.hi * 0.5, (c.lo + (el + fl)) * 0.5});
     if (a < 0.25) {
         const double a2 = a * a;
         const double tail =
             a * a2 *
-            (1.0 / 6 +
-             a2 * (1.0 / 120 +
-                   a2 * (1.0 / 5040 +
-                         a2 * (1.0 / 362880 + a2 * (1.0 / 39916800 + a2 * (1.0 / 6227020800 + a2 / 1307674368000))))));
-        const ext sh = ext(a) + tail;
-        return {ext_sqrt(sh * sh + 1.0), sh};
+            ((1.0 / 6 + a2 * (1.0 / 120)) +
+             a2 * a2 * ((1.0 / 5040 + a2 * (1.0 / 362880)) + a2 * a2 * (1.0 / 39916800 + a2 * (1.0 / 6227020800))));
+        return {ch, from_dd({a, tail})};
     }
-    const ext e = exp_ext(a), r = ext(1.0) / e;
-    return {(e + r) * 0.5, (e - r) * 0.5};
+    const dd d = fast_two_sum(eh, -fh);
+    return {ch, from_dd({d.hi * 0.5, (d.lo + (el - fl)) * 0.5})};
 }
 
 // m e^x 2^-h for finite m and h = 0 or 1, without the overflow of e^x alone
@@ -368,15 +474,6 @@ inline bool finite(double x) noexcept { return x - x == 0; }
 // Signs put back on a first-quadrant result.
 inline Complex signed_like(double re, double im, double sre, double sim) noexcept {
     return {std::copysign(re, sre), std::copysign(im, sim)};
-}
-// Flips the sign bits without a branch: the signs of random inputs are
-// unpredictable, and a mispredicted branch costs as much as the arithmetic.
-inline double negated_if(double v, bool n) noexcept {
-    unsigned long long bits = 0;
-    std::memcpy(&bits, &v, sizeof v);
-    bits ^= static_cast<unsigned long long>(n) << 63;
-    std::memcpy(&v, &bits, sizeof v);
-    return v;
 }
 inline Complex negated_if(double re, double im, bool nre, bool nim) noexcept {
     return {negated_if(re, nre), negated_if(im, nim)};
