@@ -41,6 +41,14 @@
 #pragma GCC diagnostic ignored "-Wfloat-equal"
 #endif
 
+// The kernels return small structs; inlined, they stay in registers and the
+// work of consecutive calls can overlap.
+#if CPLX_GNU
+#define CPLX_KERNEL inline __attribute__((always_inline))
+#else
+#define CPLX_KERNEL inline
+#endif
+
 namespace cplx {
 
 namespace detail {
@@ -139,6 +147,15 @@ inline double negated_if(double v, bool n) noexcept {
     return v;
 }
 
+// (a.hi + a.lo)(b.hi + b.lo) for small lo parts: the product of the high
+// parts rounds once more, about half an ulp, where an exact product would
+// cost more than the rest of the function. A zero correction is left out, so
+// that a zero or underflowing product keeps its sign.
+inline double mul_parts(dd a, dd b) noexcept {
+    const double p = a.hi * b.hi, c = a.hi * b.lo + a.lo * (b.hi + b.lo);
+    return c == 0 ? p : p + c;
+}
+
 inline constexpr dd kPi = {0x1.921fb54442d18p+1, 0x1.1a62633145c07p-53};
 inline constexpr dd kPi2 = {0x1.921fb54442d18p+0, 0x1.1a62633145c07p-54};
 // ln 2 with its last 12 bits zero, so that k * kLn2Hi is exact for |k| < 4096.
@@ -146,89 +163,97 @@ inline constexpr double kLn2Hi = 0x1.62e42fefa3p-1, kLn2Lo = 0x1.3de6af278ece6p-
 
 // ------------------------------------------------ extended-precision kernels
 
-// sin(i pi/64) for i = 0..32 as hi + lo, hi with 26 bits so that hi times
+// sin(j pi/32) for j = 0..63 as hi + lo, hi with 26 bits so that hi times
 // a 27-bit number is exact.
-inline constexpr dd kSinTable[33] = {
-    {0x0p+0, 0x0p+0},
-    {0x1.91f65fp-5, 0x1.0dd813e6ed42fp-33},
-    {0x1.917a6b8p-4, 0x1.0a6d0af87639dp-30},
-    {0x1.2c81068p-3, 0x1.a3984e8898005p-29},
-    {0x1.8f8b838p-3, 0x1.1a6982ad92e64p-29},
-    {0x1.f19f978p-3, 0x1.90af8d57a4222p-30},
-    {0x1.2940628p-2, 0x1.b567c16a2d726p-28},
-    {0x1.58f9a7p-2, 0x1.6ac7f73f8409p-28},
-    {0x1.87de2ap-2, 0x1.abaa58b469891p-28},
-    {0x1.b5d1008p-2, 0x1.e15cc02b66c59p-30},
-    {0x1.e2b5d38p-2, 0x1.bd8ec78362475p-36},
-    {0x1.0738798p-1, 0x1.22ffed9697fafp-29},
-    {0x1.1c73b38p-1, 0x1.ae68c86c9774ap-29},
-    {0x1.30ff7f8p-1, 0x1.385c0d3840ce7p-27},
-    {0x1.44cf32p-1, 0x1.4247758601da9p-27},
-    {0x1.57d693p-1, 0x1.233b27e8a8df6p-27},
-    {0x1.6a09e6p-1, 0x1.9fcef32422cbfp-27},
-    {0x1.7b5df2p-1, 0x1.3557d76f0ac85p-28},
-    {0x1.8bc8068p-1, 0x1.8a8ba05a743dap-28},
-    {0x1.9b3e04p-1, 0x1.fce1d02cf11d8p-27},
-    {0x1.a9b6628p-1, 0x1.0ea1a3033ec62p-29},
-    {0x1.b72834p-1, 0x1.465b8f643960dp-27},
-    {0x1.c38b2fp-1, 0x1.80bdb0d23e9d1p-29},
-    {0x1.ced7afp-1, 0x1.0f31dcbc30929p-27},
-    {0x1.d906bc8p-1, 0x1.cca3518a2bf31p-27},
-    {0x1.e2121p-1, 0x1.3da1b92feb389p-27},
-    {0x1.e9f415p-1, 0x1.b18b769760b1ep-27},
-    {0x1.f0a7ef8p-1, 0x1.c9186b952c7aep-28},
-    {0x1.f6297c8p-1, 0x1.fdd72c0ab10b9p-27},
-    {0x1.fa75578p-1, 0x1.c22945a85f573p-27},
-    {0x1.fd88dap-1, 0x1.e89292cf04139p-28},
-    {0x1.ff621ep-1, 0x1.bcb6bef1d421fp-28},
-    {0x1p+0, 0x0p+0},
+inline constexpr dd kSinTable[64] = {
+    {0x0p+0, 0x0p+0}, {0x1.917a6b8p-4, 0x1.0a6d0af87639dp-30},
+    {0x1.8f8b838p-3, 0x1.1a6982ad92e64p-29}, {0x1.2940628p-2, 0x1.b567c16a2d726p-28},
+    {0x1.87de2ap-2, 0x1.abaa58b469891p-28}, {0x1.e2b5d38p-2, 0x1.bd8ec78362475p-36},
+    {0x1.1c73b38p-1, 0x1.ae68c86c9774ap-29}, {0x1.44cf32p-1, 0x1.4247758601da9p-27},
+    {0x1.6a09e6p-1, 0x1.9fcef32422cbfp-27}, {0x1.8bc8068p-1, 0x1.8a8ba05a743dap-28},
+    {0x1.a9b6628p-1, 0x1.0ea1a3033ec62p-29}, {0x1.c38b2fp-1, 0x1.80bdb0d23e9d1p-29},
+    {0x1.d906bc8p-1, 0x1.cca3518a2bf31p-27}, {0x1.e9f415p-1, 0x1.b18b769760b1ep-27},
+    {0x1.f6297c8p-1, 0x1.fdd72c0ab10b9p-27}, {0x1.fd88dap-1, 0x1.e89292cf04139p-28},
+    {0x1p+0, 0x0p+0}, {0x1.fd88dap-1, 0x1.e89292cf04139p-28},
+    {0x1.f6297c8p-1, 0x1.fdd72c0ab10b9p-27}, {0x1.e9f415p-1, 0x1.b18b769760b1ep-27},
+    {0x1.d906bc8p-1, 0x1.cca3518a2bf31p-27}, {0x1.c38b2fp-1, 0x1.80bdb0d23e9d1p-29},
+    {0x1.a9b6628p-1, 0x1.0ea1a3033ec62p-29}, {0x1.8bc8068p-1, 0x1.8a8ba05a743dap-28},
+    {0x1.6a09e6p-1, 0x1.9fcef32422cbfp-27}, {0x1.44cf32p-1, 0x1.4247758601da9p-27},
+    {0x1.1c73b38p-1, 0x1.ae68c86c9774ap-29}, {0x1.e2b5d38p-2, 0x1.bd8ec78362475p-36},
+    {0x1.87de2ap-2, 0x1.abaa58b469891p-28}, {0x1.2940628p-2, 0x1.b567c16a2d726p-28},
+    {0x1.8f8b838p-3, 0x1.1a6982ad92e64p-29}, {0x1.917a6b8p-4, 0x1.0a6d0af87639dp-30},
+    {0x0p+0, 0x0p+0}, {-0x1.917a6b8p-4, -0x1.0a6d0af87639dp-30},
+    {-0x1.8f8b838p-3, -0x1.1a6982ad92e64p-29}, {-0x1.2940628p-2, -0x1.b567c16a2d726p-28},
+    {-0x1.87de2ap-2, -0x1.abaa58b469891p-28}, {-0x1.e2b5d38p-2, -0x1.bd8ec78362475p-36},
+    {-0x1.1c73b38p-1, -0x1.ae68c86c9774ap-29}, {-0x1.44cf32p-1, -0x1.4247758601da9p-27},
+    {-0x1.6a09e6p-1, -0x1.9fcef32422cbfp-27}, {-0x1.8bc8068p-1, -0x1.8a8ba05a743dap-28},
+    {-0x1.a9b6628p-1, -0x1.0ea1a3033ec62p-29}, {-0x1.c38b2fp-1, -0x1.80bdb0d23e9d1p-29},
+    {-0x1.d906bc8p-1, -0x1.cca3518a2bf31p-27}, {-0x1.e9f415p-1, -0x1.b18b769760b1ep-27},
+    {-0x1.f6297c8p-1, -0x1.fdd72c0ab10b9p-27}, {-0x1.fd88dap-1, -0x1.e89292cf04139p-28},
+    {-0x1p+0, 0x0p+0}, {-0x1.fd88dap-1, -0x1.e89292cf04139p-28},
+    {-0x1.f6297c8p-1, -0x1.fdd72c0ab10b9p-27}, {-0x1.e9f415p-1, -0x1.b18b769760b1ep-27},
+    {-0x1.d906bc8p-1, -0x1.cca3518a2bf31p-27}, {-0x1.c38b2fp-1, -0x1.80bdb0d23e9d1p-29},
+    {-0x1.a9b6628p-1, -0x1.0ea1a3033ec62p-29}, {-0x1.8bc8068p-1, -0x1.8a8ba05a743dap-28},
+    {-0x1.6a09e6p-1, -0x1.9fcef32422cbfp-27}, {-0x1.44cf32p-1, -0x1.4247758601da9p-27},
+    {-0x1.1c73b38p-1, -0x1.ae68c86c9774ap-29}, {-0x1.e2b5d38p-2, -0x1.bd8ec78362475p-36},
+    {-0x1.87de2ap-2, -0x1.abaa58b469891p-28}, {-0x1.2940628p-2, -0x1.b567c16a2d726p-28},
+    {-0x1.8f8b838p-3, -0x1.1a6982ad92e64p-29}, {-0x1.917a6b8p-4, -0x1.0a6d0af87639dp-30},
 };
 
-// sin y and cos y, each rounded once from about 2^-62 relative. For |y| <
-// 2^16, y = k pi/64 + r with pi/64 in three pieces, the first two short
-// enough that k times them is exact, and |r| <= pi/128 as rh + rl. Then
+// sin y and cos y, each as hi + lo to about 2^-62 relative. For |y| <
+// 2^16, y = k pi/32 + r with pi/32 in three pieces, the first two short
+// enough that k times them is exact, and |r| <= pi/64 as rh + rl. Then
 // sin y = S cos r + C sin r and cos y = C cos r - S sin r, S and C the sine
-// and cosine of k pi/64; S + C rh is formed exactly, as the short table
+// and cosine of k pi/32; S + C rh is formed exactly, as the short table
 // value times the high half of rh plus an error term (|S| >= |C rh| unless
 // S is zero), so that only the small terms round. Larger y, and r too small
 // for the reduction's absolute error, go to the C library. Working on |y|
 // keeps the sine odd and the cosine even.
-inline void sin_cos(double y, double& s, double& c) noexcept {
+struct sine_cosine {
+    dd s, c; // hi + lo, |lo| below 2^-26 |hi|
+};
+
+CPLX_KERNEL sine_cosine sin_cos_parts(double y) noexcept {
     const double a = std::fabs(y);
     if (CPLX_LIKELY(a < 0x1p16)) {
-        constexpr double p1 = 0x1.921fb544p-5, p2 = 0x1.0b4611a6p-39, p3 = 0x1.3198a2e037p-74;
+        constexpr double p1 = 0x1.921fb544p-4, p2 = 0x1.0b4611a6p-38, p3 = 0x1.3198a2e037p-73;
         constexpr double shift = 0x1.8p52; // adding it rounds to an integer, kept in the low bits
-        const double t = a * 0x1.45f306dc9c883p+4 + shift, kd = t - shift;
+        const double t = a * 0x1.45f306dc9c883p+3 + shift, kd = t - shift;
         unsigned long long kbits = 0;
         std::memcpy(&kbits, &t, sizeof t);
         const double r1 = a - kd * p1; // exact, as is kd * p2
-        if (CPLX_LIKELY(kd == 0 || std::fabs(r1) > 0x1p-17)) {
+        if (CPLX_LIKELY(std::fabs(r1) > 0x1p-17 || kd == 0)) {
             const dd r = fast_two_sum(r1, -(kd * p2)); // |kd p2| < 2^-18
             const double rh = r.hi, rl = r.lo - kd * p3;
             const double r2 = rh * rh, r4 = r2 * r2;
-            const double sr = rl + rh * r2 * ((-1.0 / 6 + r2 * (1.0 / 120)) - r4 * (1.0 / 5040)); // sin r - rh
+            const double sr = rl + rh * r2 *
+                                       ((-1.0 / 6 + r2 * (1.0 / 120)) +
+                                        r4 * (-1.0 / 5040 + r2 * (1.0 / 362880))); // sin r - rh
             const double cr = r4 * ((1.0 / 24 - r2 * (1.0 / 720)) + r4 * (1.0 / 40320)) - (rh * rl + r2 * 0.5);
-            const int k = static_cast<int>(kbits & 0xffffff), q = (k >> 5) & 3, i = k & 31;
-            const int is = i + (q & 1) * (32 - 2 * i); // arithmetic, not branches: q is random
-            const dd ts = kSinTable[is], tc = kSinTable[32 - is];
-            const double ns = 1.0 - (q & 2), nc = 1.0 - ((q + 1) & 2);
-            const double sh = ns * ts.hi, sl = ns * ts.lo, ch = nc * tc.hi, cl = nc * tc.lo;
+            const dd ts = kSinTable[kbits & 63], tc = kSinTable[(kbits + 16) & 63];
             const double cut = rh * 0x1.0000004p26, hh = cut - (cut - rh), hl = rh - hh; // 27 + 26 bits
-            const dd qs = fast_two_sum(sh, ch * hh), qc = fast_two_sum(ch, -(sh * hh));
-            const double sf = sh + sl, cf = ch + cl; // the full values, for the small products
-            s = negated_if(qs.hi + ((qs.lo + sl) + (ch * hl + cl * rh + sf * cr + cf * sr)), std::signbit(y));
-            c = qc.hi + ((qc.lo + cl) - (sh * hl + sl * rh - cf * cr + sf * sr));
-            return;
+            const dd qs = fast_two_sum(ts.hi, tc.hi * hh), qc = fast_two_sum(tc.hi, -(ts.hi * hh));
+            const double sf = ts.hi + ts.lo, cf = tc.hi + tc.lo; // the full values, for the small products
+            const double sign = std::copysign(1.0, y);
+            return {{qs.hi * sign, ((qs.lo + ts.lo) + (tc.hi * hl + tc.lo * rh + sf * cr + cf * sr)) * sign},
+                    {qc.hi, (qc.lo + tc.lo) - (ts.hi * hl + ts.lo * rh - cf * cr + sf * sr)}};
         }
     }
+    double s = 0, c = 0;
 #if CPLX_GNU && defined(__GLIBC__)
     ::sincos(y, &s, &c);
 #else
     s = std::sin(y);
     c = std::cos(y);
 #endif
+    return {{s, 0.0}, {c, 0.0}};
 }
 
+inline void sin_cos(double y, double& s, double& c) noexcept {
+    const sine_cosine p = sin_cos_parts(y);
+    s = p.s.hi + p.s.lo;
+    c = p.c.hi + p.c.lo;
+}
 
 // log(1 + j/32) for j = -9..13.
 inline constexpr dd kLogTable[23] = {
@@ -369,43 +394,57 @@ inline ext exp_ext(double a) noexcept {
 
 // ------------------------------------------------ accurate real helpers
 
-// cosh a and sinh a for 0 <= a < 22, to about 2^-58 relative, from e^a and
-// e^-a with no division: a = (32m + j) ln2/32 + r, |r| <= ln2/64, gives
-// e^a = 2^m 2^(j/32) e^r and e^-a = 2^m' 2^(j'/32) e^-r from the same
-// table and the same even and odd parts of e^r. Each is hi + lo with lo
-// small; e^a - e^-a cancels below a = 1/4, where sinh a is a series.
-struct cosh_sinh {
-    ext ch, sh;
+// e^a for -708 < a < 709.7 as hi + lo, |lo| < 0.012 |hi|, to about 2^-58
+// relative, all in doubles: a = (32m + j) ln2/32 + r, |r| <= ln2/64, and
+// e^a = 2^m 2^(j/32) e^r. The reduction keeps k = 32m + j and the even and
+// odd parts of e^r - 1, so that e^-a = e^(-k ln2/32) e^-r comes from the
+// same polynomial.
+struct exp_reduced {
+    int k;
+    double even, odd;
 };
 
-inline cosh_sinh hyperbolic(double a) noexcept {
+CPLX_KERNEL exp_reduced exp_reduce(double a) noexcept {
     constexpr double c_hi = 0x1.62e42fefap-6, c_lo = 0x1.cf79abc9e3b3ap-45; // ln2/32; k c_hi is exact
     constexpr double shift = 0x1.8p52; // adding it rounds to an integer, kept in the low bits
     const double t = a * 0x1.71547652b82fep+5 + shift, kd = t - shift;
     unsigned long long kbits = 0;
     std::memcpy(&kbits, &t, sizeof t);
-    const int k = static_cast<int>(kbits & 0xfff), nk = -k; // k < 1024
     const dd r = fast_two_sum(a - kd * c_hi, -(kd * c_lo)); // a - kd c_hi is exact
     const double r2 = r.hi * r.hi;
-    const double even = r2 * (0.5 + r2 * (1.0 / 24 + r2 * (1.0 / 720)));
-    const double odd = r.hi + (r.lo + r.hi * r2 * (1.0 / 6 + r2 * (1.0 / 120 + r2 * (1.0 / 5040))));
-    const dd& tp = kExp2Table[k & 31];
-    const dd& tn = kExp2Table[nk & 31];
-    const double sp = power_of_two(k >> 5), sn = power_of_two(nk >> 5);
-    const double eh = tp.hi * sp, el = (tp.lo + tp.hi * (even + odd)) * sp;
-    const double fh = tn.hi * sn, fl = (tn.lo + tn.hi * (even - odd)) * sn;
-    const dd c = fast_two_sum(eh, fh);
-    const ext ch = from_dd({c.hi * 0.5, (c.lo + (el + fl)) * 0.5});
+    return {static_cast<int>(static_cast<unsigned>(kbits)), r2 * (0.5 + r2 * (1.0 / 24 + r2 * (1.0 / 720))),
+            r.hi + (r.lo + r.hi * r2 * (1.0 / 6 + r2 * (1.0 / 120 + r2 * (1.0 / 5040))))};
+}
+
+// 2^(k/32) (1 + p) as hi + lo.
+CPLX_KERNEL dd exp_scaled(int k, double p) noexcept {
+    const dd& t = kExp2Table[k & 31];
+    const double m = power_of_two((k - (k & 31)) / 32);
+    return {t.hi * m, (t.lo + t.hi * p) * m};
+}
+
+// cosh a and sinh a for 0 <= a < 22, to about 2^-58 relative, with no
+// division: e^a + e^-a, and e^a - e^-a but below a = 1/4, where it cancels
+// and sinh a is a series.
+struct cosh_sinh {
+    dd ch, sh; // hi + lo, |lo| < 0.012 |hi|
+};
+
+CPLX_KERNEL cosh_sinh hyperbolic(double a) noexcept {
+    const exp_reduced r = exp_reduce(a);
+    const dd e = exp_scaled(r.k, r.even + r.odd), f = exp_scaled(-r.k, r.even - r.odd);
+    const dd c = fast_two_sum(e.hi, f.hi);
+    const dd ch = {c.hi * 0.5, (c.lo + (e.lo + f.lo)) * 0.5};
     if (a < 0.25) {
         const double a2 = a * a;
         const double tail =
             a * a2 *
             ((1.0 / 6 + a2 * (1.0 / 120)) +
              a2 * a2 * ((1.0 / 5040 + a2 * (1.0 / 362880)) + a2 * a2 * (1.0 / 39916800 + a2 * (1.0 / 6227020800))));
-        return {ch, from_dd({a, tail})};
+        return {ch, {a, tail}};
     }
-    const dd d = fast_two_sum(eh, -fh);
-    return {ch, from_dd({d.hi * 0.5, (d.lo + (el - fl)) * 0.5})};
+    const dd d = fast_two_sum(e.hi, -f.hi);
+    return {ch, {d.hi * 0.5, (d.lo + (e.lo - f.lo)) * 0.5}};
 }
 
 // m e^x 2^-h for finite m and h = 0 or 1, without the overflow of e^x alone
@@ -547,11 +586,11 @@ inline Complex sqrt(const Complex& z) noexcept {
 // e^x cos y + i e^x sin y; a zero y is the imaginary part itself. The sine
 // is odd and the cosine even to the last bit, so conj(exp(z)) == exp(conj z).
 inline Complex exp(const Complex& z) noexcept {
-    if (CPLX_LIKELY(z.re < 709 && detail::finite(z.re) && detail::finite(z.im))) {
-        const double e = std::exp(z.re);
-        double s, c;
-        detail::sin_cos(z.im, s, c);
-        return {e * c, e * s};
+    if (CPLX_LIKELY(z.re > -700 && z.re < 709 && std::fabs(z.im) < 0x1p16)) { // the kernels' ranges
+        const detail::exp_reduced r = detail::exp_reduce(z.re);
+        const detail::dd e = detail::exp_scaled(r.k, r.even + r.odd);
+        const detail::sine_cosine p = detail::sin_cos_parts(z.im);
+        return {detail::mul_parts(e, p.c), detail::mul_parts(e, p.s)};
     }
     const double x = z.re, y = std::fabs(z.im);
     if (y == 0) return {std::exp(x), z.im};
@@ -681,10 +720,9 @@ namespace detail {
 inline Complex sinh_cosh_first(double a, double b, bool cosine) noexcept {
     constexpr double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
     if (CPLX_LIKELY(a < 22 && b < inf)) {
-        double s, c;
-        sin_cos(b, s, c);
+        const sine_cosine p = sin_cos_parts(b);
         const cosh_sinh h = hyperbolic(a);
-        return {to_double((cosine ? h.ch : h.sh) * c), b == 0 ? b : to_double((cosine ? h.sh : h.ch) * s)};
+        return {mul_parts(cosine ? h.ch : h.sh, p.c), b == 0 ? b : mul_parts(cosine ? h.sh : h.ch, p.s)};
     }
     if (a - a == 0 && b < inf) { // 22 <= a: cosh a = sinh a = e^a / 2 to the last bit
         return {exp_times(a, std::cos(b), 1), b == 0 ? b : exp_times(a, std::sin(b), 1)};
@@ -707,11 +745,11 @@ inline Complex sinh_cosh_first(double a, double b, bool cosine) noexcept {
 inline Complex tanh_first(double a, double b) noexcept {
     constexpr double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
     if (CPLX_LIKELY(a < 22 && b < inf)) {
-        double s, c;
-        sin_cos(b, s, c);
+        const sine_cosine p = sin_cos_parts(b);
+        const ext s = from_dd(p.s), c = from_dd(p.c);
         const cosh_sinh h = hyperbolic(a);
-        const ext den = h.sh * h.sh + ext_mul(c, c);
-        return {to_double(h.sh * h.ch / den), b == 0 ? b : to_double(ext_mul(s, c) / den)};
+        const ext sh = from_dd(h.sh), ch = from_dd(h.ch), den = sh * sh + c * c;
+        return {to_double(sh * ch / den), b == 0 ? b : to_double(s * c / den)};
     }
     if (a - a == 0 && b < inf) {
         const double s2 = b < 0x1p1020 ? std::sin(2 * b) : 2 * std::sin(b) * std::cos(b);
@@ -900,5 +938,7 @@ inline Complex acosh(const Complex& z) noexcept {
 #if defined(__GNUC__) || defined(__clang__)
 #pragma GCC diagnostic pop
 #endif
+
+#undef CPLX_KERNEL
 
 #endif // CPLX_FUNCTIONS_HPP
