@@ -210,7 +210,7 @@ inline constexpr dd kSinTable[64] = {
 // for the reduction's absolute error, go to the C library. Working on |y|
 // keeps the sine odd and the cosine even.
 struct sine_cosine {
-    dd s, c; // hi + lo, |lo| below 2^-26 |hi|
+    dd s, c; // hi + lo, |lo| < 0.002 |hi|
 };
 
 CPLX_KERNEL sine_cosine sin_cos_parts(double y) noexcept {
@@ -427,7 +427,7 @@ CPLX_KERNEL dd exp_scaled(int k, double p) noexcept {
 // division: e^a + e^-a, and e^a - e^-a but below a = 1/4, where it cancels
 // and sinh a is a series.
 struct cosh_sinh {
-    dd ch, sh; // hi + lo, |lo| < 0.012 |hi|
+    dd ch, sh; // hi + lo, |lo| < 0.05 |hi|
 };
 
 CPLX_KERNEL cosh_sinh hyperbolic(double a) noexcept {
@@ -583,29 +583,37 @@ inline Complex sqrt(const Complex& z) noexcept {
 
 // ------------------------------------------------------- exp, log and pow
 
+namespace detail {
+
+// exp past the kernels' ranges: huge or tiny e^x, huge y, infinities, NaNs.
+CPLX_NOINLINE inline Complex exp_rare(const Complex& z) noexcept {
+    const double x = z.re, y = std::fabs(z.im);
+    if (y == 0) return {std::exp(x), z.im};
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    if (std::isnan(x) || (!finite(y) && x != -inf)) {
+        if (x == inf) return {inf, y - y};
+        return {x + y - y, x + y - y};
+    }
+    if (x == -inf) {
+        const bool fin = finite(y);
+        return negated_if(fin ? std::copysign(0.0, std::cos(y)) : 0.0, fin ? std::copysign(0.0, std::sin(y)) : 0.0,
+                          false, std::signbit(z.im));
+    }
+    return negated_if(exp_times(x, std::cos(y)), exp_times(x, std::sin(y)), false, std::signbit(z.im));
+}
+
+} // namespace detail
+
 // e^x cos y + i e^x sin y; a zero y is the imaginary part itself. The sine
 // is odd and the cosine even to the last bit, so conj(exp(z)) == exp(conj z).
-inline Complex exp(const Complex& z) noexcept {
+CPLX_KERNEL Complex exp(const Complex& z) noexcept {
     if (CPLX_LIKELY(z.re > -700 && z.re < 709 && std::fabs(z.im) < 0x1p16)) { // the kernels' ranges
         const detail::exp_reduced r = detail::exp_reduce(z.re);
         const detail::dd e = detail::exp_scaled(r.k, r.even + r.odd);
         const detail::sine_cosine p = detail::sin_cos_parts(z.im);
         return {detail::mul_parts(e, p.c), detail::mul_parts(e, p.s)};
     }
-    const double x = z.re, y = std::fabs(z.im);
-    if (y == 0) return {std::exp(x), z.im};
-    constexpr double inf = std::numeric_limits<double>::infinity();
-    if (std::isnan(x) || (!detail::finite(y) && x != -inf)) {
-        if (x == inf) return {inf, y - y};
-        return {x + y - y, x + y - y};
-    }
-    if (x == -inf) {
-        const bool fin = detail::finite(y);
-        return detail::negated_if(fin ? std::copysign(0.0, std::cos(y)) : 0.0,
-                                  fin ? std::copysign(0.0, std::sin(y)) : 0.0, false, std::signbit(z.im));
-    }
-    return detail::negated_if(detail::exp_times(x, std::cos(y)), detail::exp_times(x, std::sin(y)), false,
-                              std::signbit(z.im));
+    return detail::exp_rare(z);
 }
 
 // log|z| + i arg z, with arg exactly std::atan2(im, re).
@@ -716,13 +724,15 @@ inline Complex pow(const Complex& z, const Complex& w) noexcept {
 
 namespace detail {
 
-// sinh (or, with `cosine`, cosh) of a + ib for a, b >= 0, finite or not.
-inline Complex sinh_cosh_first(double a, double b, bool cosine) noexcept {
+// sinh (or, with `cosine`, cosh) of a + ib for a, b >= 0, past the kernels'
+// ranges.
+CPLX_NOINLINE inline Complex sinh_cosh_rare(double a, double b, bool cosine) noexcept {
     constexpr double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
-    if (CPLX_LIKELY(a < 22 && b < inf)) {
-        const sine_cosine p = sin_cos_parts(b);
+    if (a < 22 && b < inf) {
+        double s, c;
+        sin_cos(b, s, c);
         const cosh_sinh h = hyperbolic(a);
-        return {mul_parts(cosine ? h.ch : h.sh, p.c), b == 0 ? b : mul_parts(cosine ? h.sh : h.ch, p.s)};
+        return {mul_parts(cosine ? h.ch : h.sh, {c, 0.0}), b == 0 ? b : mul_parts(cosine ? h.sh : h.ch, {s, 0.0})};
     }
     if (a - a == 0 && b < inf) { // 22 <= a: cosh a = sinh a = e^a / 2 to the last bit
         return {exp_times(a, std::cos(b), 1), b == 0 ? b : exp_times(a, std::sin(b), 1)};
@@ -738,19 +748,47 @@ inline Complex sinh_cosh_first(double a, double b, bool cosine) noexcept {
     return {nan, nan};
 }
 
+// sinh (or, with `cosine`, cosh) of a + ib for a, b >= 0, finite or not.
+CPLX_KERNEL Complex sinh_cosh_first(double a, double b, bool cosine) noexcept {
+    if (CPLX_LIKELY(a < 22 && b < 0x1p16)) {
+        const sine_cosine p = sin_cos_parts(b);
+        const cosh_sinh h = hyperbolic(a);
+        return {mul_parts(cosine ? h.ch : h.sh, p.c), b == 0 ? b : mul_parts(cosine ? h.sh : h.ch, p.s)};
+    }
+    return sinh_cosh_rare(a, b, cosine);
+}
+
 // tanh(a + ib) for a, b >= 0 as (sinh a cosh a + i sin b cos b) / (sinh^2 a
 // + cos^2 b), whose denominator is a sum of squares and so never cancels;
 // the sums and products are taken in the extended type. Past a = 22, tanh a
 // is 1 to the last bit and the imaginary part is 2 sin 2b e^(-2a).
-inline Complex tanh_first(double a, double b) noexcept {
+// tanh(a + ib) for 0 <= a < 1/2 as (sinh a cosh a + i sin b cos b) /
+// (sinh^2 a + cos^2 b), whose denominator is a sum of squares and so never
+// cancels; in the extended type.
+CPLX_NOINLINE inline Complex tanh_small(double a, double b) noexcept {
+    double sn, cs;
+    sin_cos(b, sn, cs);
+    const cosh_sinh h = hyperbolic(a);
+    const ext s = sn, c = cs, sh = from_dd(h.sh), ch = from_dd(h.ch), den = sh * sh + c * c;
+    return {to_double(sh * ch / den), to_double(s * c / den)};
+}
+
+// For a >= 1/2, (sinh 2a + i sin 2b) / (cosh 2a + cos 2b): the denominator
+// is at least 0.54 and its parts, as hi + lo pairs, are accurate enough that
+// its cancellation costs nothing. With d normalized, n / d = q + (n.lo -
+// q d.lo) / d.hi to within an ulp, q = n.hi / d.hi.
+CPLX_KERNEL Complex tanh_parts(double a, double b) noexcept {
+    if (a < 0.5) return tanh_small(a, b);
+    const sine_cosine p = sin_cos_parts(2 * b);
+    const cosh_sinh h = hyperbolic(2 * a);
+    const dd t = two_sum(h.ch.hi, p.c.hi), d = fast_two_sum(t.hi, t.lo + (h.ch.lo + p.c.lo));
+    const double qr = h.sh.hi / d.hi, qi = p.s.hi / d.hi;
+    return {qr + (h.sh.lo - qr * d.lo) / d.hi, qi + (p.s.lo - qi * d.lo) / d.hi};
+}
+
+CPLX_NOINLINE inline Complex tanh_rare(double a, double b) noexcept {
     constexpr double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
-    if (CPLX_LIKELY(a < 22 && b < inf)) {
-        const sine_cosine p = sin_cos_parts(b);
-        const ext s = from_dd(p.s), c = from_dd(p.c);
-        const cosh_sinh h = hyperbolic(a);
-        const ext sh = from_dd(h.sh), ch = from_dd(h.ch), den = sh * sh + c * c;
-        return {to_double(sh * ch / den), b == 0 ? b : to_double(s * c / den)};
-    }
+    if (a < 22 && b < inf) return tanh_small(a, b); // b >= 2^15: its sum of squares serves
     if (a - a == 0 && b < inf) {
         const double s2 = b < 0x1p1020 ? std::sin(2 * b) : 2 * std::sin(b) * std::cos(b);
         return {1, b == 0 ? b : 2 * s2 * std::exp(-2 * a)};
@@ -760,32 +798,37 @@ inline Complex tanh_first(double a, double b) noexcept {
     return {a == 0 ? a : nan, nan};
 }
 
+CPLX_KERNEL Complex tanh_first(double a, double b) noexcept {
+    if (CPLX_LIKELY(a < 22 && b < 0x1p15 && b != 0)) return tanh_parts(a, b);
+    return tanh_rare(a, b);
+}
+
 } // namespace detail
 
-inline Complex sinh(const Complex& z) noexcept {
+CPLX_KERNEL Complex sinh(const Complex& z) noexcept {
     const Complex h = detail::sinh_cosh_first(std::fabs(z.re), std::fabs(z.im), false);
     return detail::negated_if(h.re, h.im, std::signbit(z.re), std::signbit(z.im));
 }
 
-inline Complex cosh(const Complex& z) noexcept {
+CPLX_KERNEL Complex cosh(const Complex& z) noexcept {
     const Complex h = detail::sinh_cosh_first(std::fabs(z.re), std::fabs(z.im), true);
     return detail::negated_if(h.re, h.im, false, std::signbit(z.re) != std::signbit(z.im));
 }
 
-inline Complex tanh(const Complex& z) noexcept {
+CPLX_KERNEL Complex tanh(const Complex& z) noexcept {
     const Complex t = detail::tanh_first(std::fabs(z.re), std::fabs(z.im));
     return detail::negated_if(t.re, t.im, std::signbit(z.re), std::signbit(z.im));
 }
 
 // sin z = -i sinh(iz), cos z = cosh(iz), tan z = -i tanh(iz).
-inline Complex sin(const Complex& z) noexcept {
+CPLX_KERNEL Complex sin(const Complex& z) noexcept {
     const Complex s = sinh(Complex(-z.im, z.re));
     return {s.im, -s.re};
 }
 
-inline Complex cos(const Complex& z) noexcept { return cosh(Complex(-z.im, z.re)); }
+CPLX_KERNEL Complex cos(const Complex& z) noexcept { return cosh(Complex(-z.im, z.re)); }
 
-inline Complex tan(const Complex& z) noexcept {
+CPLX_KERNEL Complex tan(const Complex& z) noexcept {
     const Complex t = tanh(Complex(-z.im, z.re));
     return {t.im, -t.re};
 }
