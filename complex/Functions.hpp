@@ -890,7 +890,7 @@ CPLX_NOINLINE inline double one_minus_norm(double x, double y) noexcept {
 // log1p(4x / ((1 - x)^2 + y^2)) / 4, the imaginary part
 // atan2(2y, (1 - x)(1 + x) - y^2) / 2, with that difference formed exactly
 // where it cancels, near |z| = 1.
-inline Complex atanh_first(double x, double y) noexcept {
+CPLX_NOINLINE inline Complex atanh_rare(double x, double y) noexcept {
     if (x > 0x1p28 || y > 0x1p28) { // atanh z = 1/z + i pi/2 to within |z|^-3
         const Complex w = Complex(1, 0) / Complex(x, y);
         return {w.re, (kPi2.hi + w.im) + kPi2.lo};
@@ -908,6 +908,13 @@ inline Complex atanh_first(double x, double y) noexcept {
     double den = omx * (1 + x) - y * y;
     if (std::fabs(den) < 0.5) den = one_minus_norm(x, y);
     return {re, std::atan2(2 * y, den) / 2};
+}
+
+CPLX_KERNEL Complex atanh_first(double x, double y) noexcept {
+    const double omx = 1 - x, d = omx * omx + y * y, den = omx * (1 + x) - y * y;
+    if (CPLX_LIKELY(x <= 0x1p28 && y <= 0x1p28 && d > 0x1p-50 && std::fabs(den) >= 0.5))
+        return {std::log1p(4 * x / d) / 4, std::atan2(2 * y, den) / 2};
+    return atanh_rare(x, y);
 }
 
 } // namespace detail
@@ -942,21 +949,30 @@ inline Complex acos(const Complex& z) noexcept {
     return {re, std::signbit(z.im) ? a.im : -a.im};
 }
 
-inline Complex atanh(const Complex& z) noexcept {
-    const double x = std::fabs(z.re), y = std::fabs(z.im);
-    constexpr double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
+namespace detail {
+
+// atanh of x + iy for x, y >= 0 infinite or NaN.
+CPLX_NOINLINE inline Complex atanh_special(double x, double y) noexcept {
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
     Complex a;
-    if (CPLX_LIKELY(x < inf && y < inf)) {
-        a = detail::atanh_first(x, y);
-    } else if (std::isnan(x) || std::isnan(y)) {
+    if (std::isnan(x) || std::isnan(y)) {
         if (std::isinf(y)) {
-            a = {0, detail::kPi2.hi};
+            a = {0, kPi2.hi};
         } else {
             a = {x == 0 || std::isinf(x) ? 0 : nan, nan};
         }
     } else {
-        a = {0, detail::kPi2.hi};
+        a = {0, kPi2.hi};
     }
+    return a;
+}
+
+} // namespace detail
+
+CPLX_KERNEL Complex atanh(const Complex& z) noexcept {
+    const double x = std::fabs(z.re), y = std::fabs(z.im);
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    const Complex a = CPLX_LIKELY(x < inf && y < inf) ? detail::atanh_first(x, y) : detail::atanh_special(x, y);
     return detail::signed_like(a.re, a.im, z.re, z.im);
 }
 
@@ -966,7 +982,7 @@ inline Complex asinh(const Complex& z) noexcept {
     return {a.im, -a.re};
 }
 
-inline Complex atan(const Complex& z) noexcept {
+CPLX_KERNEL Complex atan(const Complex& z) noexcept {
     const Complex a = atanh(Complex(-z.im, z.re));
     return {a.im, -a.re};
 }
