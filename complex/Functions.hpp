@@ -654,15 +654,17 @@ inline ext_complex log_ext(const Complex& z) noexcept {
 // e^(u + iv): e^u.hi cis(v.hi), corrected to first order by the low parts
 // of u and v, which is all they need; e^u.hi itself needs no more than its
 // rounding, an ulp of the result.
-inline Complex exp_of(const ext_complex& w) noexcept {
+CPLX_KERNEL Complex exp_of(const ext_complex& w) noexcept {
     const double uh = to_double(w.re), vh = to_double(w.im);
     const double ul = to_double(w.re - uh), vl = to_double(w.im - vh);
+    if (CPLX_LIKELY(uh > -700 && uh < 709 && std::fabs(vh) < 0x1p16)) {
+        const exp_reduced r = exp_reduce(uh);
+        const dd e = exp_scaled(r.k, r.even + r.odd), eu = {e.hi, e.lo + e.hi * ul};
+        const sine_cosine p = sin_cos_parts(vh);
+        return {mul_parts(eu, {p.c.hi, p.c.lo - p.s.hi * vl}), mul_parts(eu, {p.s.hi, p.s.lo + p.c.hi * vl})};
+    }
     double s, c;
     sin_cos(vh, s, c);
-    if (CPLX_LIKELY(uh > -708 && uh < 709)) {
-        const double e = std::exp(uh) * (1 + ul);
-        return {e * (c - s * vl), e * (s + c * vl)};
-    }
     return {exp_times(uh, (c - s * vl) * (1 + ul)), exp_times(uh, (s + c * vl) * (1 + ul))};
 }
 
