@@ -99,11 +99,24 @@ Points near(std::mt19937_64& gen, std::initializer_list<Complex> centres) {
     return p;
 }
 
+// Both parts just off multiples of pi/64 up to 2^16, where the sine and
+// cosine's argument reduction must keep its relative accuracy.
+Points near_turns(std::mt19937_64& gen) {
+    std::uniform_int_distribution<int> k(-1335000, 1335000), exponent(-60, -20);
+    const auto part = [&] {
+        const double v = k(gen) * (3.141592653589793 / 64);
+        return v + std::ldexp(v, exponent(gen)) * (k(gen) & 1 ? 1 : -1);
+    };
+    Points p;
+    for (int i = 0; i < 20000; ++i) p.emplace_back(part(), part());
+    return p;
+}
+
 } // namespace
 
 TEST(FunctionsAccuracy, WithinTheBoundsOnEveryRegion) {
     std::mt19937_64 gen(20261208);
-    const Points plain = uniform(gen, -10, 10, -10, 10), wide = whole_range(gen);
+    const Points plain = uniform(gen, -10, 10, -10, 10), wide = whole_range(gen), turns = near_turns(gen);
     const Points unit_circle = near(gen, {{1, 0}, {-1, 0}, {0, 1}, {0, -1}, {0.6, 0.8}, {-0.8, -0.6}});
     const Points branch_points = near(gen, {{1, 0}, {-1, 0}, {0, 1}, {0, -1}});
     const Points cut = uniform(gen, -1e6, 0, -1e-300, 1e-300);
@@ -142,7 +155,7 @@ TEST(FunctionsAccuracy, WithinTheBoundsOnEveryRegion) {
     std::printf("%-6s %6s %14s %14s\n", "", "bound", "cplx re/im", "std re/im");
     for (const auto& row : table) {
         Worst re, im;
-        for (const Points* points : {&plain, &wide, &row.hard}) {
+        for (const Points* points : {&plain, &wide, &turns, &row.hard}) {
             for (const Complex& z : *points) {
                 const __complex128 exact = row.exact(quad(z));
                 const Complex got = row.ours(z);
