@@ -163,42 +163,45 @@ inline constexpr double kLn2Hi = 0x1.62e42fefa3p-1, kLn2Lo = 0x1.3de6af278ece6p-
 
 // ------------------------------------------------ extended-precision kernels
 
-// sin(j pi/32) for j = 0..63 as hi + lo, hi with 26 bits so that hi times
+// sin(i pi/32) for i = 0..16 as hi + lo, hi with 26 bits so that hi times
 // a 27-bit number is exact.
-inline constexpr dd kSinTable[64] = {
-    {0x0p+0, 0x0p+0}, {0x1.917a6b8p-4, 0x1.0a6d0af87639dp-30},
-    {0x1.8f8b838p-3, 0x1.1a6982ad92e64p-29}, {0x1.2940628p-2, 0x1.b567c16a2d726p-28},
-    {0x1.87de2ap-2, 0x1.abaa58b469891p-28}, {0x1.e2b5d38p-2, 0x1.bd8ec78362475p-36},
-    {0x1.1c73b38p-1, 0x1.ae68c86c9774ap-29}, {0x1.44cf32p-1, 0x1.4247758601da9p-27},
-    {0x1.6a09e6p-1, 0x1.9fcef32422cbfp-27}, {0x1.8bc8068p-1, 0x1.8a8ba05a743dap-28},
-    {0x1.a9b6628p-1, 0x1.0ea1a3033ec62p-29}, {0x1.c38b2fp-1, 0x1.80bdb0d23e9d1p-29},
-    {0x1.d906bc8p-1, 0x1.cca3518a2bf31p-27}, {0x1.e9f415p-1, 0x1.b18b769760b1ep-27},
-    {0x1.f6297c8p-1, 0x1.fdd72c0ab10b9p-27}, {0x1.fd88dap-1, 0x1.e89292cf04139p-28},
-    {0x1p+0, 0x0p+0}, {0x1.fd88dap-1, 0x1.e89292cf04139p-28},
-    {0x1.f6297c8p-1, 0x1.fdd72c0ab10b9p-27}, {0x1.e9f415p-1, 0x1.b18b769760b1ep-27},
-    {0x1.d906bc8p-1, 0x1.cca3518a2bf31p-27}, {0x1.c38b2fp-1, 0x1.80bdb0d23e9d1p-29},
-    {0x1.a9b6628p-1, 0x1.0ea1a3033ec62p-29}, {0x1.8bc8068p-1, 0x1.8a8ba05a743dap-28},
-    {0x1.6a09e6p-1, 0x1.9fcef32422cbfp-27}, {0x1.44cf32p-1, 0x1.4247758601da9p-27},
-    {0x1.1c73b38p-1, 0x1.ae68c86c9774ap-29}, {0x1.e2b5d38p-2, 0x1.bd8ec78362475p-36},
-    {0x1.87de2ap-2, 0x1.abaa58b469891p-28}, {0x1.2940628p-2, 0x1.b567c16a2d726p-28},
-    {0x1.8f8b838p-3, 0x1.1a6982ad92e64p-29}, {0x1.917a6b8p-4, 0x1.0a6d0af87639dp-30},
-    {0x0p+0, 0x0p+0}, {-0x1.917a6b8p-4, -0x1.0a6d0af87639dp-30},
-    {-0x1.8f8b838p-3, -0x1.1a6982ad92e64p-29}, {-0x1.2940628p-2, -0x1.b567c16a2d726p-28},
-    {-0x1.87de2ap-2, -0x1.abaa58b469891p-28}, {-0x1.e2b5d38p-2, -0x1.bd8ec78362475p-36},
-    {-0x1.1c73b38p-1, -0x1.ae68c86c9774ap-29}, {-0x1.44cf32p-1, -0x1.4247758601da9p-27},
-    {-0x1.6a09e6p-1, -0x1.9fcef32422cbfp-27}, {-0x1.8bc8068p-1, -0x1.8a8ba05a743dap-28},
-    {-0x1.a9b6628p-1, -0x1.0ea1a3033ec62p-29}, {-0x1.c38b2fp-1, -0x1.80bdb0d23e9d1p-29},
-    {-0x1.d906bc8p-1, -0x1.cca3518a2bf31p-27}, {-0x1.e9f415p-1, -0x1.b18b769760b1ep-27},
-    {-0x1.f6297c8p-1, -0x1.fdd72c0ab10b9p-27}, {-0x1.fd88dap-1, -0x1.e89292cf04139p-28},
-    {-0x1p+0, 0x0p+0}, {-0x1.fd88dap-1, -0x1.e89292cf04139p-28},
-    {-0x1.f6297c8p-1, -0x1.fdd72c0ab10b9p-27}, {-0x1.e9f415p-1, -0x1.b18b769760b1ep-27},
-    {-0x1.d906bc8p-1, -0x1.cca3518a2bf31p-27}, {-0x1.c38b2fp-1, -0x1.80bdb0d23e9d1p-29},
-    {-0x1.a9b6628p-1, -0x1.0ea1a3033ec62p-29}, {-0x1.8bc8068p-1, -0x1.8a8ba05a743dap-28},
-    {-0x1.6a09e6p-1, -0x1.9fcef32422cbfp-27}, {-0x1.44cf32p-1, -0x1.4247758601da9p-27},
-    {-0x1.1c73b38p-1, -0x1.ae68c86c9774ap-29}, {-0x1.e2b5d38p-2, -0x1.bd8ec78362475p-36},
-    {-0x1.87de2ap-2, -0x1.abaa58b469891p-28}, {-0x1.2940628p-2, -0x1.b567c16a2d726p-28},
-    {-0x1.8f8b838p-3, -0x1.1a6982ad92e64p-29}, {-0x1.917a6b8p-4, -0x1.0a6d0af87639dp-30},
+inline constexpr dd kSinQuarter[17] = {
+    {0x0p+0, 0x0p+0},
+    {0x1.917a6b8p-4, 0x1.0a6d0af87639dp-30},
+    {0x1.8f8b838p-3, 0x1.1a6982ad92e64p-29},
+    {0x1.2940628p-2, 0x1.b567c16a2d726p-28},
+    {0x1.87de2ap-2, 0x1.abaa58b469891p-28},
+    {0x1.e2b5d38p-2, 0x1.bd8ec78362475p-36},
+    {0x1.1c73b38p-1, 0x1.ae68c86c9774ap-29},
+    {0x1.44cf32p-1, 0x1.4247758601da9p-27},
+    {0x1.6a09e6p-1, 0x1.9fcef32422cbfp-27},
+    {0x1.8bc8068p-1, 0x1.8a8ba05a743dap-28},
+    {0x1.a9b6628p-1, 0x1.0ea1a3033ec62p-29},
+    {0x1.c38b2fp-1, 0x1.80bdb0d23e9d1p-29},
+    {0x1.d906bc8p-1, 0x1.cca3518a2bf31p-27},
+    {0x1.e9f415p-1, 0x1.b18b769760b1ep-27},
+    {0x1.f6297c8p-1, 0x1.fdd72c0ab10b9p-27},
+    {0x1.fd88dap-1, 0x1.e89292cf04139p-28},
+    {0x1p+0, 0x0p+0},
 };
+
+// The whole turn, j = 0..63, unfolded at compile time, so that the kernel
+// reads signed entries without per-quadrant arithmetic.
+struct sin_turn {
+    dd v[64];
+};
+
+constexpr sin_turn unfold_sin_table() noexcept {
+    sin_turn t{};
+    for (int j = 0; j < 64; ++j) {
+        const int q = j / 16, i = j % 16;
+        const dd e = kSinQuarter[q % 2 ? 16 - i : i];
+        t.v[j] = q < 2 || e.hi == 0 ? e : dd(-e.hi, -e.lo);
+    }
+    return t;
+}
+
+inline constexpr sin_turn kSinTable = unfold_sin_table();
 
 // sin y and cos y, each as hi + lo to about 2^-62 relative. For |y| <
 // 2^16, y = k pi/32 + r with pi/32 in three pieces, the first two short
@@ -226,11 +229,10 @@ CPLX_KERNEL sine_cosine sin_cos_parts(double y) noexcept {
             const dd r = fast_two_sum(r1, -(kd * p2)); // |kd p2| < 2^-18
             const double rh = r.hi, rl = r.lo - kd * p3;
             const double r2 = rh * rh, r4 = r2 * r2;
-            const double sr = rl + rh * r2 *
-                                       ((-1.0 / 6 + r2 * (1.0 / 120)) +
-                                        r4 * (-1.0 / 5040 + r2 * (1.0 / 362880))); // sin r - rh
+            const double sr =
+                rl + rh * r2 * ((-1.0 / 6 + r2 * (1.0 / 120)) + r4 * (-1.0 / 5040 + r2 * (1.0 / 362880))); // sin r - rh
             const double cr = r4 * ((1.0 / 24 - r2 * (1.0 / 720)) + r4 * (1.0 / 40320)) - (rh * rl + r2 * 0.5);
-            const dd ts = kSinTable[kbits & 63], tc = kSinTable[(kbits + 16) & 63];
+            const dd ts = kSinTable.v[kbits & 63], tc = kSinTable.v[(kbits + 16) & 63];
             const double cut = rh * 0x1.0000004p26, hh = cut - (cut - rh), hl = rh - hh; // 27 + 26 bits
             const dd qs = fast_two_sum(ts.hi, tc.hi * hh), qc = fast_two_sum(tc.hi, -(ts.hi * hh));
             const double sf = ts.hi + ts.lo, cf = tc.hi + tc.lo; // the full values, for the small products
@@ -365,7 +367,8 @@ inline ext atan2_ext(double y, double x) noexcept {
     const double dh = to_double(d), d2 = dh * dh;
     const double tail =
         dh * d2 *
-        (-1.0 / 3 + d2 * (1.0 / 5 + d2 * (-1.0 / 7 + d2 * (1.0 / 9 + d2 * (-1.0 / 11 + d2 * (1.0 / 13 - d2 * (1.0 / 15)))))));
+        (-1.0 / 3 +
+         d2 * (1.0 / 5 + d2 * (-1.0 / 7 + d2 * (1.0 / 9 + d2 * (-1.0 / 11 + d2 * (1.0 / 13 - d2 * (1.0 / 15)))))));
     const ext r = from_dd(kAtanTable[j]) + (d + tail);
     return swap ? from_dd(kPi2) - r : r;
 }
