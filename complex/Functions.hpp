@@ -41,6 +41,14 @@
 #pragma GCC diagnostic ignored "-Wfloat-equal"
 #endif
 
+// x87 written out where the compiler takes GNU assembly for x86 and long
+// double is x87's 64-bit type.
+#if !defined(CPLX_PORTABLE) && CPLX_GNU && (defined(__x86_64__) || defined(__i386__)) && LDBL_MANT_DIG == 64
+#define CPLX_X87_ASM 1
+#else
+#define CPLX_X87_ASM 0
+#endif
+
 // The kernels return small structs; inlined, they stay in registers and the
 // work of consecutive calls can overlap.
 #if CPLX_GNU
@@ -563,7 +571,46 @@ CPLX_NOINLINE inline Complex sqrt_scaled(double x, double y) noexcept {
 // With t = sqrt((|x| + |z|) / 2), which never forms |z| - |x| and so never
 // cancels: for x >= 0 the root is t + i y / 2t, for x < 0 |y| / 2t + i t,
 // the sign of t that of y.
-inline Complex sqrt(const Complex& z) noexcept {
+CPLX_KERNEL Complex sqrt(const Complex& z) noexcept {
+#if CPLX_X87_ASM
+    unsigned long long bx = 0, by = 0;
+    std::memcpy(&bx, &z.re, sizeof bx);
+    std::memcpy(&by, &z.im, sizeof by);
+    constexpr unsigned long long top = 0x7ff0000000000000ull << 1;
+    if (CPLX_LIKELY(bx << 1 < top && by << 1 < top && (bx | by) << 1 != 0)) { // finite, not both zero
+        // x87 has the range for every finite square and a single rounding
+        // per part; written out because the compiler would pass each operand
+        // and result through a stack slot of its own choosing, which costs
+        // a third of the time.
+        double r[2]; // t = sqrt((|x| + |z|) / 2) and |y| / 2t, in the order of the result
+        const bool neg = bx >> 63;
+        static constexpr float half = 0.5f;
+        __asm__(
+            "fldl %[y]\n\t"
+            "fabs\n\t" // |y|
+            "fldl %[x]\n\t"
+            "fabs\n\t" // |x|, |y|
+            "fld %%st(0)\n\t"
+            "fmul %%st(0), %%st\n\t"
+            "fld %%st(2)\n\t"
+            "fmul %%st(0), %%st\n\t"
+            "faddp\n\t"
+            "fsqrt\n\t" // |z|, |x|, |y|
+            "faddp\n\t"
+            "fmuls %[half]\n\t"
+            "fsqrt\n\t" // t, |y|
+            "fld %%st(0)\n\t"
+            "fadd %%st(0), %%st\n\t"
+            "fdivr %%st(2), %%st\n\t" // |y| / 2t, t, |y|
+            "fstpl %[q]\n\t"
+            "fstpl %[t]\n\t"
+            "fstp %%st(0)"
+            : [t] "=m"(r[neg]), [q] "=m"(r[!neg])
+            : [x] "m"(z.re), [y] "m"(z.im), [half] "m"(half)
+            : "st", "st(1)", "st(2)", "st(3)");
+        return {r[0], std::copysign(r[1], z.im)};
+    }
+#endif
     const double x = std::fabs(z.re), y = std::fabs(z.im);
     const double s = x * x + y * y;
     Complex r; // t and y / 2t
@@ -1004,5 +1051,6 @@ inline Complex acosh(const Complex& z) noexcept {
 #endif
 
 #undef CPLX_KERNEL
+#undef CPLX_X87_ASM
 
 #endif // CPLX_FUNCTIONS_HPP
