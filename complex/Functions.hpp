@@ -211,7 +211,7 @@ constexpr sin_turn unfold_sin_table() noexcept {
 
 inline constexpr sin_turn kSinTable = unfold_sin_table();
 
-// sin y and cos y, each as hi + lo to about 2^-62 relative. For |y| <
+// sin y and cos y, each as hi + lo to about 2^-58 relative. For |y| <
 // 2^16, y = k pi/32 + r with pi/32 in three pieces, the first two short
 // enough that k times them is exact, and |r| <= pi/64 as rh + rl. Then
 // sin y = S cos r + C sin r and cos y = C cos r - S sin r, S and C the sine
@@ -232,9 +232,8 @@ CPLX_KERNEL sine_cosine sin_cos_parts(double y) noexcept {
         const double t = a * 0x1.45f306dc9c883p+3 + shift, kd = t - shift;
         unsigned long long kbits = 0;
         std::memcpy(&kbits, &t, sizeof t);
-        const double r1 = a - kd * p1; // exact, as is kd * p2
-        if (CPLX_LIKELY(std::fabs(r1) > 0x1p-17 || kd == 0)) {
-            const dd r = fast_two_sum(r1, -(kd * p2)); // |kd p2| < 2^-18
+        const dd r = two_sum(a - kd * p1, -(kd * p2)); // both products are exact, and so is the difference
+        if (CPLX_LIKELY(std::fabs(r.hi) > 0x1p-30 || kd == 0)) {
             const double rh = r.hi, rl = r.lo - kd * p3;
             const double r2 = rh * rh, r4 = r2 * r2;
             const double sr =
@@ -434,7 +433,7 @@ CPLX_KERNEL dd exp_scaled(int k, double p) noexcept {
     return {t.hi * m, (t.lo + t.hi * p) * m};
 }
 
-// cosh a and sinh a for 0 <= a < 22, to about 2^-58 relative, with no
+// cosh a and sinh a for 0 <= a < 22, to about 2^-56 relative, with no
 // division: e^a + e^-a, and e^a - e^-a but below a = 1/4, where it cancels
 // and sinh a is a series.
 struct cosh_sinh {
