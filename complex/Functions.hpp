@@ -221,7 +221,7 @@ inline constexpr sin_turn kSinTable = unfold_sin_table();
 // for the reduction's absolute error, go to the C library. Working on |y|
 // keeps the sine odd and the cosine even.
 struct sine_cosine {
-    dd s, c; // hi + lo, |lo| < 0.002 |hi|
+    dd s, c; // hi + lo, |lo| < 0.01 |hi|
 };
 
 CPLX_KERNEL sine_cosine sin_cos_parts(double y) noexcept {
