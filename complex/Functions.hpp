@@ -388,20 +388,6 @@ inline double power_of_two(int m) noexcept {
     return p;
 }
 
-// e^a for -708 <= a <= 709.7, to about 2^-63 relative: a = (32m + j) ln2/32
-// + r, |r| <= ln2/64, e^a = 2^m 2^(j/32) e^r with a degree-7 polynomial.
-inline ext exp_ext(double a) noexcept {
-    constexpr double c_hi = 0x1.62e42fefap-6, c_lo = 0x1.cf79abc9e3b3ap-45; // ln2/32; k c_hi is exact
-    const int k = nearest(a * 0x1.71547652b82fep+5), j = k & 31, m = (k - j) / 32;
-    const double kd = k;
-    const ext r = ext(a - kd * c_hi) - ext(kd) * c_lo; // a - kd c_hi is exact
-    const double rh = to_double(r);
-    const double tail =
-        rh * rh * (0.5 + rh * (1.0 / 6 + rh * (1.0 / 24 + rh * (1.0 / 120 + rh * (1.0 / 720 + rh * (1.0 / 5040))))));
-    const ext p = (r + tail) + 1.0;
-    return scaled(from_dd(kExp2Table[j]) * p, power_of_two(m));
-}
-
 // ------------------------------------------------ accurate real helpers
 
 // e^a for -708 < a < 709.7 as hi + lo, |lo| < 0.012 |hi|, to about 2^-58
@@ -431,6 +417,12 @@ CPLX_KERNEL dd exp_scaled(int k, double p) noexcept {
     const dd& t = kExp2Table[k & 31];
     const double m = power_of_two((k - (k & 31)) / 32);
     return {t.hi * m, (t.lo + t.hi * p) * m};
+}
+
+// e^a for -708 <= a < 709.7 as hi + lo, from the reduction above.
+CPLX_KERNEL dd exp_pair(double a) noexcept {
+    const exp_reduced r = exp_reduce(a);
+    return exp_scaled(r.k, r.even + r.odd);
 }
 
 // cosh a and sinh a for 0 <= a < 22, to about 2^-56 relative, with no
@@ -463,7 +455,7 @@ CPLX_KERNEL cosh_sinh hyperbolic(double a) noexcept {
 // would be multiplied by e^x. The halving is applied last, where it is exact.
 CPLX_NOINLINE inline double exp_times(double x, double m, int h = 0) noexcept {
     const double half = h ? 0.5 : 1.0;
-    if (!(x > 709)) return x < -708 ? std::exp(x) * m * half : to_double(exp_ext(x) * m * half);
+    if (!(x > 709)) return x < -708 ? std::exp(x) * m * half : to_double(from_dd(exp_pair(x)) * m * half);
     // Past 1500, e^x times even the least subnormal overflows.
     if (x > 1500) return std::copysign(std::numeric_limits<double>::infinity(), m);
     const int k = x < 1409 ? 1023 : 2046; // x - k ln 2 in [-9.2, 82]
@@ -475,7 +467,7 @@ CPLX_NOINLINE inline double exp_times(double x, double m, int h = 0) noexcept {
         e -= 600;
     }
     mm *= half; // exact now, where halving a subnormal m would not be
-    return std::ldexp(to_double(exp_ext(rh) * (ext(rl) + 1.0) * mm), e);
+    return std::ldexp(to_double(from_dd(exp_pair(rh)) * (ext(rl) + 1.0) * mm), e);
 }
 
 // log|x + iy| for finite parts, not both zero, to about an ulp. Near 1, where
@@ -657,8 +649,7 @@ CPLX_NOINLINE inline Complex exp_rare(const Complex& z) noexcept {
 // is odd and the cosine even to the last bit, so conj(exp(z)) == exp(conj z).
 CPLX_KERNEL Complex exp(const Complex& z) noexcept {
     if (CPLX_LIKELY(z.re > -700 && z.re < 709 && std::fabs(z.im) < 0x1p16)) { // the kernels' ranges
-        const detail::exp_reduced r = detail::exp_reduce(z.re);
-        const detail::dd e = detail::exp_scaled(r.k, r.even + r.odd);
+        const detail::dd e = detail::exp_pair(z.re);
         const detail::sine_cosine p = detail::sin_cos_parts(z.im);
         return {detail::mul_parts(e, p.c), detail::mul_parts(e, p.s)};
     }
@@ -707,8 +698,7 @@ CPLX_KERNEL Complex exp_of(const ext_complex& w) noexcept {
     const double uh = to_double(w.re), vh = to_double(w.im);
     const double ul = to_double(w.re - uh), vl = to_double(w.im - vh);
     if (CPLX_LIKELY(uh > -700 && uh < 709 && std::fabs(vh) < 0x1p16)) {
-        const exp_reduced r = exp_reduce(uh);
-        const dd e = exp_scaled(r.k, r.even + r.odd), eu = {e.hi, e.lo + e.hi * ul};
+        const dd e = exp_pair(uh), eu = {e.hi, e.lo + e.hi * ul};
         const sine_cosine p = sin_cos_parts(vh);
         return {mul_parts(eu, {p.c.hi, p.c.lo - p.s.hi * vl}), mul_parts(eu, {p.s.hi, p.s.lo + p.c.hi * vl})};
     }
@@ -783,7 +773,7 @@ CPLX_NOINLINE inline Complex sinh_cosh_rare(double a, double b, bool cosine) noe
         double s, c;
         sin_cos(b, s, c);
         const cosh_sinh h = hyperbolic(a);
-        return {mul_parts(cosine ? h.ch : h.sh, {c, 0.0}), b == 0 ? b : mul_parts(cosine ? h.sh : h.ch, {s, 0.0})};
+        return {mul_parts(cosine ? h.ch : h.sh, {c, 0.0}), mul_parts(cosine ? h.sh : h.ch, {s, 0.0})}; // b >= 2^16
     }
     if (a - a == 0 && b < inf) { // 22 <= a: cosh a = sinh a = e^a / 2 to the last bit
         return {exp_times(a, std::cos(b), 1), b == 0 ? b : exp_times(a, std::sin(b), 1)};
@@ -804,15 +794,11 @@ CPLX_KERNEL Complex sinh_cosh_first(double a, double b, bool cosine) noexcept {
     if (CPLX_LIKELY(a < 22 && b < 0x1p16)) {
         const sine_cosine p = sin_cos_parts(b);
         const cosh_sinh h = hyperbolic(a);
-        return {mul_parts(cosine ? h.ch : h.sh, p.c), b == 0 ? b : mul_parts(cosine ? h.sh : h.ch, p.s)};
+        return {mul_parts(cosine ? h.ch : h.sh, p.c), mul_parts(cosine ? h.sh : h.ch, p.s)}; // sin 0 is +0
     }
     return sinh_cosh_rare(a, b, cosine);
 }
 
-// tanh(a + ib) for a, b >= 0 as (sinh a cosh a + i sin b cos b) / (sinh^2 a
-// + cos^2 b), whose denominator is a sum of squares and so never cancels;
-// the sums and products are taken in the extended type. Past a = 22, tanh a
-// is 1 to the last bit and the imaginary part is 2 sin 2b e^(-2a).
 // tanh(a + ib) for 0 <= a < 1/2 as (sinh a cosh a + i sin b cos b) /
 // (sinh^2 a + cos^2 b), whose denominator is a sum of squares and so never
 // cancels; in the extended type.
@@ -837,6 +823,8 @@ CPLX_KERNEL Complex tanh_parts(double a, double b) noexcept {
     return {qr + (h.sh.lo - qr * d.lo) / d.hi, qi + (p.s.lo - qi * d.lo) / d.hi};
 }
 
+// Past a = 22, tanh a is 1 to the last bit and the imaginary part is
+// 2 sin 2b e^(-2a).
 CPLX_NOINLINE inline Complex tanh_rare(double a, double b) noexcept {
     constexpr double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
     if (a < 22 && b < inf) return tanh_small(a, b); // b >= 2^15: its sum of squares serves
