@@ -41,9 +41,9 @@
 #pragma GCC diagnostic ignored "-Wfloat-equal"
 #endif
 
-// x87 written out where the compiler takes GNU assembly for x86 and long
-// double is x87's 64-bit type.
-#if !defined(CPLX_PORTABLE) && CPLX_GNU && (defined(__x86_64__) || defined(__i386__)) && LDBL_MANT_DIG == 64
+// x87 and SSE2 written out where the compiler takes GNU assembly for x86-64
+// and long double is x87's 64-bit type.
+#if !defined(CPLX_PORTABLE) && CPLX_GNU && defined(__x86_64__) && LDBL_MANT_DIG == 64
 #define CPLX_X87_ASM 1
 #else
 #define CPLX_X87_ASM 0
@@ -561,14 +561,48 @@ CPLX_NOINLINE inline Complex sqrt_scaled(double x, double y) noexcept {
 
 // With t = sqrt((|x| + |z|) / 2), which never forms |z| - |x| and so never
 // cancels: for x >= 0 the root is t + i y / 2t, for x < 0 |y| / 2t + i t,
-// the sign of t that of y.
+// the sign of t that of y. Where 16 |y| >= |x|, |z| - |x| loses at most 9
+// bits, fewer than x87 carries beyond a double, and the real part and
+// |imaginary part| are sqrt((|z| + x) / 2) and sqrt((|z| - x) / 2): two
+// square roots in one sqrtpd and no division, the slowest step.
 CPLX_KERNEL Complex sqrt(const Complex& z) noexcept {
 #if CPLX_X87_ASM
     unsigned long long bx = 0, by = 0;
     std::memcpy(&bx, &z.re, sizeof bx);
     std::memcpy(&by, &z.im, sizeof by);
+    const unsigned long long ax = bx << 1, ay = by << 1, big = ax > ay ? ax : ay; // magnitudes' bits, shifted
+    constexpr unsigned long long low = (0x3ffull - 1000) << 53, high = (0x3ffull + 1000) << 53;
+    if (CPLX_LIKELY(big - low < high - low && ay + (4ull << 53) >= ax)) { // 2^-1000 <= max < 2^1001, 16|y| >= |x|
+        double a = 0, b = 0, re, im;
+        static constexpr float half = 0.5f;
+        __asm__(
+            "fldl %[x]\n\t"
+            "fmuls %[half]\n\t"
+            "fld %%st(0)\n\t"
+            "fmul %%st(0), %%st\n\t"
+            "fldl %[y]\n\t"
+            "fmuls %[half]\n\t"
+            "fmul %%st(0), %%st\n\t"
+            "faddp\n\t"
+            "fsqrt\n\t" // |z| / 2, x / 2
+            "fld %%st(0)\n\t"
+            "fadd %%st(2), %%st\n\t"
+            "fstpl %[a]\n\t" // (|z| + x) / 2
+            "fsub %%st(1), %%st\n\t"
+            "fstpl %[b]\n\t" // (|z| - x) / 2
+            "fstp %%st(0)\n\t"
+            "movsd %[a], %[re]\n\t"
+            "movhpd %[b], %[re]\n\t" // two loads, each forwarded from its store
+            "sqrtpd %[re], %[re]\n\t"
+            "movapd %[re], %[im]\n\t"
+            "unpckhpd %[im], %[im]"
+            : [a] "=m"(a), [b] "=m"(b), [re] "=&x"(re), [im] "=&x"(im)
+            : [x] "m"(z.re), [y] "m"(z.im), [half] "m"(half)
+            : "st", "st(1)", "st(2)");
+        return {re, std::copysign(im, z.im)};
+    }
     constexpr unsigned long long top = 0x7ff0000000000000ull << 1;
-    if (CPLX_LIKELY(bx << 1 < top && by << 1 < top && (bx | by) << 1 != 0)) { // finite, not both zero
+    if (CPLX_LIKELY(big < top && big != 0)) { // finite, not both zero
         // x87 has the range for every finite square and a single rounding
         // per part; written out because the compiler would pass each operand
         // and result through a stack slot of its own choosing, which costs
