@@ -337,7 +337,15 @@ inline constexpr dd kExp2Table[32] = {
     {0x1.f50765b6e454p+0, 0x1.9d3e12dd8a18bp-54},
 };
 
-// log(hi + lo) for a normal positive hi, to about 2^-63 relative. With
+// 2^m for a normal result.
+inline double power_of_two(int m) noexcept {
+    const unsigned long long bits = static_cast<unsigned long long>(m + 1023) << 52;
+    double p = 0;
+    std::memcpy(&p, &bits, sizeof p);
+    return p;
+}
+
+// log(hi + lo) for 2^-1000 < hi < 2^1003, to about 2^-63 relative. With
 // hi = m 2^k, m in [0.71, 1.41], c = 1 + j/32 the nearest table point:
 // log(m) = log(c) + 2 atanh(t), t = (m - c) / (m + c), |t| < 0.0112, where
 // the series needs terms to t^11 and only 2t needs the extended type.
@@ -352,7 +360,7 @@ inline ext log_ext(double hi, double lo) noexcept {
         m *= 2;
         --k;
     }
-    const double ml = lo * (m / hi); // lo 2^-k, exactly
+    const double ml = lo * power_of_two(-k); // exact: m = hi 2^-k
     const int j = nearest((m - 1) * 32);
     const double c = 1 + j / 32.0;
     const ext t = (ext(m - c) + ml) / ((ext(m) + c) + ml); // m - c is exact
@@ -378,14 +386,6 @@ inline ext atan2_ext(double y, double x) noexcept {
          d2 * (1.0 / 5 + d2 * (-1.0 / 7 + d2 * (1.0 / 9 + d2 * (-1.0 / 11 + d2 * (1.0 / 13 - d2 * (1.0 / 15)))))));
     const ext r = from_dd(kAtanTable[j]) + (d + tail);
     return swap ? from_dd(kPi2) - r : r;
-}
-
-// 2^m for a normal result.
-inline double power_of_two(int m) noexcept {
-    const unsigned long long bits = static_cast<unsigned long long>(m + 1023) << 52;
-    double p = 0;
-    std::memcpy(&p, &bits, sizeof p);
-    return p;
 }
 
 // ------------------------------------------------ accurate real helpers
@@ -472,9 +472,13 @@ CPLX_NOINLINE inline double exp_times(double x, double m, int h = 0) noexcept {
 
 // log|x + iy| for finite parts, not both zero, to about an ulp. Near 1, where
 // the logarithm cancels, x^2 + y^2 is formed exactly.
-CPLX_NOINLINE inline double log_abs_near_one(double x, double y) noexcept {
+inline dd sum_of_squares(double x, double y) noexcept {
     const dd xx = two_prod(x, x), yy = two_prod(y, y);
-    const dd s = xx.hi > yy.hi ? xx + yy : yy + xx;
+    return xx.hi > yy.hi ? xx + yy : yy + xx;
+}
+
+CPLX_NOINLINE inline double log_abs_near_one(double x, double y) noexcept {
+    const dd s = sum_of_squares(x, y);
     return to_double(log_ext(s.hi, s.lo)) / 2;
 }
 
@@ -715,10 +719,14 @@ struct ext_complex {
     ext re, im;
 };
 
-inline ext_complex log_ext(const Complex& z) noexcept {
+CPLX_KERNEL ext_complex log_ext(const Complex& z) noexcept {
     const scaled_parts p = scale_parts(z.re, z.im);
-    const double sh = to_double(p.s);
-    const ext l = log_ext(sh, to_double(p.s - sh)) * 0.5 + (ext(p.e * kLn2Hi) + ext(p.e * kLn2Lo));
+    dd s = {to_double(p.s), 0};
+    if (CPLX_LIKELY(p.e != 0 || s.hi < 0.5 || s.hi > 2))
+        s.lo = to_double(p.s - s.hi);
+    else
+        s = sum_of_squares(p.x, p.y); // near |z| = 1, where the logarithm cancels
+    const ext l = log_ext(s.hi, s.lo) * 0.5 + (ext(p.e * kLn2Hi) + ext(p.e * kLn2Lo));
     const double x = p.x, y = p.y;
     ext theta = atan2_ext(y, x);
     if (std::signbit(z.re)) theta = from_dd(kPi) - theta;
@@ -767,7 +775,7 @@ CPLX_NOINLINE inline Complex pow_int(const Complex& z, int n) noexcept {
     return {to_double(pr), to_double(pi)};
 }
 
-inline Complex pow_general(const Complex& z, double wr, double wi) noexcept {
+CPLX_KERNEL Complex pow_general(const Complex& z, double wr, double wi) noexcept {
     const ext_complex l = log_ext(z);
     return exp_of({l.re * wr - l.im * wi, l.im * wr + l.re * wi});
 }
