@@ -77,12 +77,12 @@ struct dd {
     constexpr dd(double h = 0, double l = 0) noexcept : hi(h), lo(l) {}
 };
 
-inline dd fast_two_sum(double a, double b) noexcept { // |a| >= |b|
+constexpr dd fast_two_sum(double a, double b) noexcept { // |a| >= |b|
     const double s = a + b;
     return {s, b - (s - a)};
 }
 
-inline dd two_sum(double a, double b) noexcept {
+constexpr dd two_sum(double a, double b) noexcept {
     const double s = a + b, bb = s - a;
     return {s, (a - (s - bb)) + (b - bb)};
 }
@@ -94,7 +94,7 @@ inline dd two_prod(double a, double b) noexcept { // |a|, |b| < 2^996
     return {p, ((ah * bh - p) + ah * bl + al * bh) + al * bl};
 }
 
-inline dd operator+(dd a, dd b) noexcept {
+constexpr dd operator+(dd a, dd b) noexcept {
     const dd s = two_sum(a.hi, b.hi);
     return fast_two_sum(s.hi, s.lo + (a.lo + b.lo));
 }
@@ -143,7 +143,7 @@ inline ext ext_mul(double a, double b) noexcept { return two_prod(a, b); }
 
 // The nearest integer (half away from zero) for |x| < 2^31, inline where
 // std::nearbyint is a library call.
-inline int nearest(double x) noexcept { return static_cast<int>(x < 0 ? x - 0.5 : x + 0.5); }
+inline int nearest(double x) noexcept { return static_cast<int>(x + std::copysign(0.5, x)); } // no branch on the sign
 
 // Flips the sign bits without a branch: the signs of random inputs are
 // unpredictable, and a mispredicted branch costs as much as the arithmetic.
@@ -345,47 +345,70 @@ inline double power_of_two(int m) noexcept {
     return p;
 }
 
-// log(hi + lo) for 2^-1000 < hi < 2^1003, to about 2^-63 relative. With
-// hi = m 2^k, m in [0.71, 1.41], c = 1 + j/32 the nearest table point:
-// log(m) = log(c) + 2 atanh(t), t = (m - c) / (m + c), |t| < 0.0112, where
-// the series needs terms to t^11 and only 2t needs the extended type.
-inline ext log_ext(double hi, double lo) noexcept {
+// log(hi + lo) / 2 + e ln 2 for 2^-1000 < hi < 2^1003, to about 2^-63
+// relative. With hi = m 2^k, m in [0.71, 1.41], c = 1 + j/32 the nearest
+// table point: log(m) = log(c) + 2 atanh(t), t = (m - c) / (m + c),
+// |t| < 0.0112, where the series needs terms to t^11 and only t needs the
+// extended type. What does not wait for t is summed first.
+inline ext half_log_ext(double hi, double lo, int e) noexcept {
     unsigned long long bits = 0;
     std::memcpy(&bits, &hi, sizeof hi);
-    int k = static_cast<int>(bits >> 52) - 1022; // hi = m 2^k, m in [0.5, 1)
-    bits = (bits & 0x000fffffffffffffull) | 0x3fe0000000000000ull;
-    double m = 0;
+    const unsigned long long fraction = bits & 0x000fffffffffffffull;
+    const unsigned up = fraction >= 0x6a09e667f3bcdull; // 1.fraction >= sqrt 2: halve it, without a branch
+    const int k = static_cast<int>(bits >> 52) - 1023 + static_cast<int>(up);
+    bits = fraction | static_cast<unsigned long long>(1023 - up) << 52;
+    // m, and m rounded to a multiple of 1/32, by integer arithmetic on the bits
+    const unsigned shift = 47 + up;
+    const unsigned long long cbits = (bits + (1ull << (shift - 1))) >> shift << shift;
+    const int j = static_cast<int>((fraction + (1ull << (shift - 1))) >> shift) - 16 * static_cast<int>(up);
+    double m = 0, c = 0;
     std::memcpy(&m, &bits, sizeof m);
-    if (m < 0x1.6a09e667f3bcdp-1) {
-        m *= 2;
-        --k;
-    }
-    const double ml = lo * power_of_two(-k); // exact: m = hi 2^-k
-    const int j = nearest((m - 1) * 32);
-    const double c = 1 + j / 32.0;
+    std::memcpy(&c, &cbits, sizeof c);
+    const double ml = lo * power_of_two(-k);               // exact: m = hi 2^-k
     const ext t = (ext(m - c) + ml) / ((ext(m) + c) + ml); // m - c is exact
-    const double th = to_double(t), t2 = th * th;
-    const double tail = th * t2 * (2.0 / 3 + t2 * (2.0 / 5 + t2 * (2.0 / 7 + t2 * (2.0 / 9 + t2 * (2.0 / 11)))));
-    return (ext(k * kLn2Hi) + ext(k * kLn2Lo)) + from_dd(kLogTable[j + 9]) + (t * 2.0 + tail);
+    const int n = k + 2 * e;                               // n kLn2Hi is exact
+    const ext base = ((ext(n * kLn2Hi) + ext(n * kLn2Lo)) + from_dd(kLogTable[j + 9])) * 0.5;
+    const double th = to_double(t), t2 = th * th, t4 = t2 * t2;
+    const double tail = th * t2 * ((1.0 / 3 + t2 * (1.0 / 5)) + t4 * ((1.0 / 7 + t2 * (1.0 / 9)) + t4 * (1.0 / 11)));
+    return base + (t + tail);
 }
 
-// atan2(y, x) in [0, pi/2] for finite x, y >= 0, not both zero, to about
-// 2^-63 relative. With t = min/max and c = j/16 the nearest table point,
-// atan(t) = atan(c) + atan(d), d = (t - c) / (1 + t c), |d| < 1/32; c has
-// four bits, so c times a part is exact in either extended type.
-inline ext atan2_ext(double y, double x) noexcept {
+// The octant's offset plus or minus atan(j/16): 0 + atan, pi/2 - atan,
+// pi - atan and pi/2 + atan, for neg_x and swap below.
+struct atan_bases {
+    dd v[4][17];
+};
+constexpr atan_bases make_atan_bases() noexcept {
+    atan_bases b{};
+    const dd offset[4] = {{0, 0}, kPi2, kPi, kPi2};
+    for (int q = 0; q < 4; ++q)
+        for (int j = 0; j < 17; ++j)
+            b.v[q][j] =
+                q == 1 || q == 2 ? offset[q] + dd(-kAtanTable[j].hi, -kAtanTable[j].lo) : offset[q] + kAtanTable[j];
+    return b;
+}
+inline constexpr atan_bases kAtanBase = make_atan_bases();
+
+// atan2 for finite parts, not both zero, to about 2^-63 relative, from their
+// magnitudes y and x and their signs. With t = min/max and
+// c = j/16 the nearest table point, atan(t) = atan(c) + atan(d),
+// d = (t - c) / (1 + t c), |d| < 1/32; c has four bits, so c times a part
+// is exact in either extended type. The octant is an offset and a sign, not
+// a branch, which random arguments would mispredict.
+inline ext atan2_ext(double y, double x, bool neg_y, bool neg_x) noexcept {
     const bool swap = y > x;
     const double a = swap ? x : y, b = swap ? y : x;
     const int j = nearest(a / b * 16);
     const double c = j / 16.0;
     const ext d = (ext(a) - ext(b) * c) / (ext(b) + ext(a) * c); // (t - c) / (1 + tc) with t = a / b
-    const double dh = to_double(d), d2 = dh * dh;
-    const double tail =
-        dh * d2 *
-        (-1.0 / 3 +
-         d2 * (1.0 / 5 + d2 * (-1.0 / 7 + d2 * (1.0 / 9 + d2 * (-1.0 / 11 + d2 * (1.0 / 13 - d2 * (1.0 / 15)))))));
-    const ext r = from_dd(kAtanTable[j]) + (d + tail);
-    return swap ? from_dd(kPi2) - r : r;
+    const double sign = negated_if(1.0, neg_y), rsign = negated_if(sign, neg_x != swap);
+    const dd o = kAtanBase.v[2 * neg_x + swap][j];
+    const ext base = from_dd({o.hi * sign, o.lo * sign}); // waits for no d
+    const double dh = to_double(d), d2 = dh * dh, d4 = d2 * d2;
+    const double tail = dh * rsign * d2 *
+                        ((-1.0 / 3 + d2 * (1.0 / 5)) + d4 * (-1.0 / 7 + d2 * (1.0 / 9)) +
+                         d4 * d4 * ((-1.0 / 11 + d2 * (1.0 / 13)) - d4 * (1.0 / 15)));
+    return base + (d * rsign + tail);
 }
 
 // ------------------------------------------------ accurate real helpers
@@ -479,7 +502,7 @@ inline dd sum_of_squares(double x, double y) noexcept {
 
 CPLX_NOINLINE inline double log_abs_near_one(double x, double y) noexcept {
     const dd s = sum_of_squares(x, y);
-    return to_double(log_ext(s.hi, s.lo)) / 2;
+    return to_double(half_log_ext(s.hi, s.lo, 0));
 }
 
 // The parts' magnitudes, scaled by 2^-e where their squares would leave the
@@ -726,11 +749,8 @@ CPLX_KERNEL ext_complex log_ext(const Complex& z) noexcept {
         s.lo = to_double(p.s - s.hi);
     else
         s = sum_of_squares(p.x, p.y); // near |z| = 1, where the logarithm cancels
-    const ext l = log_ext(s.hi, s.lo) * 0.5 + (ext(p.e * kLn2Hi) + ext(p.e * kLn2Lo));
-    const double x = p.x, y = p.y;
-    ext theta = atan2_ext(y, x);
-    if (std::signbit(z.re)) theta = from_dd(kPi) - theta;
-    return {l, std::signbit(z.im) ? -theta : theta};
+    const ext l = half_log_ext(s.hi, s.lo, p.e);
+    return {l, atan2_ext(p.y, p.x, std::signbit(z.im), std::signbit(z.re))};
 }
 
 // e^(u + iv): e^u.hi cis(v.hi), corrected to first order by the low parts
