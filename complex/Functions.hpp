@@ -345,32 +345,54 @@ inline double power_of_two(int m) noexcept {
     return p;
 }
 
+// hi = m 2^k with m in [0.71, 1.41] and c = 1 + j/32 the table point
+// nearest m, for 2^-1000 < hi < 2^1003, from the bits without a branch.
+struct log_reduced {
+    int k, j;
+    double m, c;
+};
+
+inline log_reduced log_reduce(double hi) noexcept {
+    unsigned long long bits = 0;
+    std::memcpy(&bits, &hi, sizeof hi);
+    const unsigned long long fraction = bits & 0x000fffffffffffffull;
+    const unsigned up = fraction >= 0x6a09e667f3bcdull; // 1.fraction >= sqrt 2: halve it
+    log_reduced r = {static_cast<int>(bits >> 52) - 1023 + static_cast<int>(up), 0, 0, 0};
+    bits = fraction | static_cast<unsigned long long>(1023 - up) << 52;
+    const unsigned shift = 47 + up; // rounds m to a multiple of 1/32
+    const unsigned long long cbits = (bits + (1ull << (shift - 1))) >> shift << shift;
+    r.j = static_cast<int>((fraction + (1ull << (shift - 1))) >> shift) - 16 * static_cast<int>(up);
+    std::memcpy(&r.m, &bits, sizeof r.m);
+    std::memcpy(&r.c, &cbits, sizeof r.c);
+    return r;
+}
+
+// atanh(t) - t = t^3/3 + t^5/5 + ..., for |t| < 0.0112 to 2^-64 of t.
+inline double atanh_tail(double t) noexcept {
+    const double t2 = t * t, t4 = t2 * t2;
+    return t * t2 * ((1.0 / 3 + t2 * (1.0 / 5)) + t4 * ((1.0 / 7 + t2 * (1.0 / 9)) + t4 * (1.0 / 11)));
+}
+
+// (atan(d) - d) times a sign, for |d| < 1/32 to 2^-64 of d.
+inline double atan_tail(double d, double sign) noexcept {
+    const double d2 = d * d, d4 = d2 * d2;
+    return d * sign * d2 *
+           ((-1.0 / 3 + d2 * (1.0 / 5)) + d4 * (-1.0 / 7 + d2 * (1.0 / 9)) +
+            d4 * d4 * ((-1.0 / 11 + d2 * (1.0 / 13)) - d4 * (1.0 / 15)));
+}
+
 // log(hi + lo) / 2 + e ln 2 for 2^-1000 < hi < 2^1003, to about 2^-63
 // relative. With hi = m 2^k, m in [0.71, 1.41], c = 1 + j/32 the nearest
 // table point: log(m) = log(c) + 2 atanh(t), t = (m - c) / (m + c),
 // |t| < 0.0112, where the series needs terms to t^11 and only t needs the
 // extended type. What does not wait for t is summed first.
 inline ext half_log_ext(double hi, double lo, int e) noexcept {
-    unsigned long long bits = 0;
-    std::memcpy(&bits, &hi, sizeof hi);
-    const unsigned long long fraction = bits & 0x000fffffffffffffull;
-    const unsigned up = fraction >= 0x6a09e667f3bcdull; // 1.fraction >= sqrt 2: halve it, without a branch
-    const int k = static_cast<int>(bits >> 52) - 1023 + static_cast<int>(up);
-    bits = fraction | static_cast<unsigned long long>(1023 - up) << 52;
-    // m, and m rounded to a multiple of 1/32, by integer arithmetic on the bits
-    const unsigned shift = 47 + up;
-    const unsigned long long cbits = (bits + (1ull << (shift - 1))) >> shift << shift;
-    const int j = static_cast<int>((fraction + (1ull << (shift - 1))) >> shift) - 16 * static_cast<int>(up);
-    double m = 0, c = 0;
-    std::memcpy(&m, &bits, sizeof m);
-    std::memcpy(&c, &cbits, sizeof c);
-    const double ml = lo * power_of_two(-k);               // exact: m = hi 2^-k
-    const ext t = (ext(m - c) + ml) / ((ext(m) + c) + ml); // m - c is exact
-    const int n = k + 2 * e;                               // n kLn2Hi is exact
-    const ext base = ((ext(n * kLn2Hi) + ext(n * kLn2Lo)) + from_dd(kLogTable[j + 9])) * 0.5;
-    const double th = to_double(t), t2 = th * th, t4 = t2 * t2;
-    const double tail = th * t2 * ((1.0 / 3 + t2 * (1.0 / 5)) + t4 * ((1.0 / 7 + t2 * (1.0 / 9)) + t4 * (1.0 / 11)));
-    return base + (t + tail);
+    const log_reduced r = log_reduce(hi);
+    const double ml = lo * power_of_two(-r.k);                     // exact: m = hi 2^-k
+    const ext t = (ext(r.m - r.c) + ml) / ((ext(r.m) + r.c) + ml); // m - c is exact
+    const int n = r.k + 2 * e;                                     // n kLn2Hi is exact
+    const ext base = ((ext(n * kLn2Hi) + ext(n * kLn2Lo)) + from_dd(kLogTable[r.j + 9])) * 0.5;
+    return base + (t + atanh_tail(to_double(t)));
 }
 
 // The octant's offset plus or minus atan(j/16): 0 + atan, pi/2 - atan,
@@ -389,26 +411,42 @@ constexpr atan_bases make_atan_bases() noexcept {
 }
 inline constexpr atan_bases kAtanBase = make_atan_bases();
 
-// atan2 for finite parts, not both zero, to about 2^-63 relative, from their
-// magnitudes y and x and their signs. With t = min/max and
-// c = j/16 the nearest table point, atan(t) = atan(c) + atan(d),
-// d = (t - c) / (1 + t c), |d| < 1/32; c has four bits, so c times a part
-// is exact in either extended type. The octant is an offset and a sign, not
-// a branch, which random arguments would mispredict.
-inline ext atan2_ext(double y, double x, bool neg_y, bool neg_x) noexcept {
+// atan2 from the magnitudes y and x of the parts and their signs: with
+// t = a / b = min / max and c = j/16 the table point nearest t,
+// atan2 = base + rsign atan(d), d = (t - c) / (1 + t c), |d| < 1/32, where c
+// has four bits, so that c times a part is exact in the extended types. The
+// octant is an offset and a sign, not a branch, which random arguments would
+// mispredict.
+struct atan_reduced {
+    double a, b, t, c, rsign;
+    int j;
+    dd base;
+};
+
+inline atan_reduced atan_reduce(double y, double x, bool neg_y, bool neg_x) noexcept {
     const bool swap = y > x;
-    const double a = swap ? x : y, b = swap ? y : x;
-    const int j = nearest(a / b * 16);
-    const double c = j / 16.0;
-    const ext d = (ext(a) - ext(b) * c) / (ext(b) + ext(a) * c); // (t - c) / (1 + tc) with t = a / b
-    const double sign = negated_if(1.0, neg_y), rsign = negated_if(sign, neg_x != swap);
-    const dd o = kAtanBase.v[2 * neg_x + swap][j];
-    const ext base = from_dd({o.hi * sign, o.lo * sign}); // waits for no d
-    const double dh = to_double(d), d2 = dh * dh, d4 = d2 * d2;
-    const double tail = dh * rsign * d2 *
-                        ((-1.0 / 3 + d2 * (1.0 / 5)) + d4 * (-1.0 / 7 + d2 * (1.0 / 9)) +
-                         d4 * d4 * ((-1.0 / 11 + d2 * (1.0 / 13)) - d4 * (1.0 / 15)));
-    return base + (d * rsign + tail);
+    atan_reduced r{};
+    r.a = swap ? x : y;
+    r.b = swap ? y : x;
+    r.t = r.a / r.b;
+    constexpr double shift = 0x1.8p52; // adding it rounds to an integer, kept in the low bits
+    const double ts = r.t * 16 + shift;
+    unsigned long long bits = 0;
+    std::memcpy(&bits, &ts, sizeof ts);
+    r.j = static_cast<int>(bits & 31);
+    r.c = (ts - shift) * (1.0 / 16);
+    const double sign = negated_if(1.0, neg_y);
+    r.rsign = negated_if(sign, neg_x != swap);
+    const dd o = kAtanBase.v[2 * neg_x + swap][r.j];
+    r.base = {o.hi * sign, o.lo * sign};
+    return r;
+}
+
+// atan2 for finite parts, not both zero, to about 2^-63 relative.
+inline ext atan2_ext(double y, double x, bool neg_y, bool neg_x) noexcept {
+    const atan_reduced r = atan_reduce(y, x, neg_y, neg_x);
+    const ext d = (ext(r.a) - ext(r.b) * r.c) / (ext(r.b) + ext(r.a) * r.c);
+    return from_dd(r.base) + (d * r.rsign + atan_tail(to_double(d), r.rsign));
 }
 
 // ------------------------------------------------ accurate real helpers
@@ -753,12 +791,10 @@ CPLX_KERNEL ext_complex log_ext(const Complex& z) noexcept {
     return {l, atan2_ext(p.y, p.x, std::signbit(z.im), std::signbit(z.re))};
 }
 
-// e^(u + iv): e^u.hi cis(v.hi), corrected to first order by the low parts
-// of u and v, which is all they need; e^u.hi itself needs no more than its
-// rounding, an ulp of the result.
-CPLX_KERNEL Complex exp_of(const ext_complex& w) noexcept {
-    const double uh = to_double(w.re), vh = to_double(w.im);
-    const double ul = to_double(w.re - uh), vl = to_double(w.im - vh);
+// e^(uh + ul) cis(vh + vl) for |ul|, |vl| within a few ulps of uh and vh:
+// e^uh cis(vh), corrected to first order by ul and vl, which is all they
+// need; e^uh itself needs no more than its rounding, an ulp of the result.
+CPLX_KERNEL Complex exp_cis(double uh, double ul, double vh, double vl) noexcept {
     if (CPLX_LIKELY(uh > -700 && uh < 709 && std::fabs(vh) < 0x1p16)) {
         const dd e = exp_pair(uh), eu = {e.hi, e.lo + e.hi * ul};
         const sine_cosine p = sin_cos_parts(vh);
@@ -795,9 +831,75 @@ CPLX_NOINLINE inline Complex pow_int(const Complex& z, int n) noexcept {
     return {to_double(pr), to_double(pi)};
 }
 
-CPLX_KERNEL Complex pow_general(const Complex& z, double wr, double wi) noexcept {
+#if CPLX_X87_ASM
+// With fused multiply-adds, double-double arithmetic is short enough to beat
+// x87 here: log z and w log z as pairs of doubles, each product's error an
+// fma, the divisions' remainders too. Chosen at run time, on processors that
+// have FMA; the x87 path below is the rest's.
+template <bool real_w>
+__attribute__((target("fma"))) CPLX_NOINLINE Complex pow_fma(const Complex& z, double wr, double wi) noexcept {
+    const scaled_parts p = scale_parts(z.re, z.im); // its extended sum of squares goes unused
+    const double x = p.x, y = p.y, xx = x * x, yy = y * y;
+    const dd s0 = two_sum(xx, yy),
+             s = fast_two_sum(s0.hi, s0.lo + (__builtin_fma(x, x, -xx) + __builtin_fma(y, y, -yy)));
+    // log|z| = log(s) / 2 + e ln 2, as in half_log_ext, t = th + tl
+    const log_reduced r = log_reduce(s.hi);
+    const double ml = s.lo * power_of_two(-r.k);
+    const dd num = two_sum(r.m - r.c, ml);
+    dd den = two_sum(r.m, r.c);
+    den.lo += ml;
+    const double th = num.hi / den.hi, inv = 1 / den.hi;
+    const double tl = (__builtin_fma(-th, den.hi, num.hi) + (num.lo - th * den.lo)) * inv;
+    const int n = r.k + 2 * p.e;
+    const dd lb = two_sum(n * kLn2Hi, kLogTable[r.j + 9].hi);
+    const dd lr = two_sum(lb.hi * 0.5, th); // the series' tail stays low, for the normalization below
+    const double lrl = lr.lo + ((lb.lo + n * kLn2Lo + kLogTable[r.j + 9].lo) * 0.5 + (tl + atanh_tail(th)));
+    // arg z, as in atan2_ext, d = dh + dl
+    const atan_reduced a = atan_reduce(y, x, std::signbit(z.im), std::signbit(z.re));
+    const double al = __builtin_fma(-a.t, a.b, a.a) * (1 / a.b); // a / b = t + al
+    const dd anum = two_sum(a.t - a.c, al);                      // t - c is exact
+    const double pc = a.t * a.c;
+    dd aden = fast_two_sum(1, pc);
+    aden.lo += __builtin_fma(a.t, a.c, -pc) + al * a.c;
+    const double dh = anum.hi / aden.hi, inv2 = 1 / aden.hi;
+    const double dl = (__builtin_fma(-dh, aden.hi, anum.hi) + (anum.lo - dh * aden.lo)) * inv2;
+    const dd li = two_sum(a.base.hi, dh * a.rsign);
+    const double lil = li.lo + (a.base.lo + (dl * a.rsign + atan_tail(dh, a.rsign)));
+    // w log z, normalized: exp_cis takes its low parts to first order only
+    dd un, vn;
+    if constexpr (real_w) { // a zero w.im would still turn an infinite part's product into NaN
+        const double p1 = wr * lr.hi, p4 = wr * li.hi;
+        un = fast_two_sum(p1, __builtin_fma(wr, lr.hi, -p1) + wr * lrl);
+        vn = fast_two_sum(p4, __builtin_fma(wr, li.hi, -p4) + wr * lil);
+    } else {
+        const double p1 = wr * lr.hi, p2 = wi * li.hi, p3 = wi * lr.hi, p4 = wr * li.hi;
+        const dd u = two_sum(p1, -p2), v = two_sum(p3, p4);
+        const double ul =
+            u.lo + ((__builtin_fma(wr, lr.hi, -p1) - __builtin_fma(wi, li.hi, -p2)) + (wr * lrl - wi * lil));
+        const double vl =
+            v.lo + ((__builtin_fma(wi, lr.hi, -p3) + __builtin_fma(wr, li.hi, -p4)) + (wi * lrl + wr * lil));
+        un = fast_two_sum(u.hi, ul);
+        vn = fast_two_sum(v.hi, vl);
+    }
+    return exp_cis(un.hi, un.lo, vn.hi, vn.lo);
+}
+#endif
+
+// x87's: log z and w log z in the extended type.
+inline Complex pow_ext(const Complex& z, double wr, double wi) noexcept {
     const ext_complex l = log_ext(z);
-    return exp_of({l.re * wr - l.im * wi, l.im * wr + l.re * wi});
+    const ext u = l.re * wr - l.im * wi, v = l.im * wr + l.re * wi;
+    const double uh = to_double(u), vh = to_double(v);
+    return exp_cis(uh, to_double(u - uh), vh, to_double(v - vh));
+}
+
+// z^w for finite, non-zero z.
+CPLX_KERNEL Complex pow_general(const Complex& z, double wr, double wi) noexcept {
+#if CPLX_X87_ASM
+    if (CPLX_LIKELY(__builtin_cpu_supports("fma")))
+        return wi == 0 ? pow_fma<true>(z, wr, 0) : pow_fma<false>(z, wr, wi);
+#endif
+    return pow_ext(z, wr, wi);
 }
 
 } // namespace detail
