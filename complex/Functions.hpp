@@ -836,6 +836,40 @@ CPLX_NOINLINE inline Complex pow_int(const Complex& z, int n) noexcept {
 // x87 here: log z and w log z as pairs of doubles, each product's error an
 // fma, the divisions' remainders too. Chosen at run time, on processors that
 // have FMA; the x87 path below is the rest's.
+// e^(uh + ul) cis(vh + vl) as exp_cis, but to an ulp or two of the result's
+// norm rather than of each part, which is all pow's bound needs: the
+// reductions are two fmas each, the table values rounded to doubles, no
+// pairs.
+__attribute__((target("fma"))) CPLX_KERNEL Complex exp_cis_fma(double uh, double ul, double vh, double vl) noexcept {
+    if (CPLX_LIKELY(uh > -700 && uh < 709 && std::fabs(vh) < 0x1p16)) {
+        constexpr double shift = 0x1.8p52; // adding it rounds to an integer, kept in the low bits
+        // e^uh = 2^(k/32) e^r, r = uh - k ln2/32
+        const double te = __builtin_fma(uh, 0x1.71547652b82fep+5, shift), ke = te - shift;
+        const double re = __builtin_fma(-ke, 0x1.abc9e3b39803fp-61, __builtin_fma(-ke, 0x1.62e42fefa39efp-6, uh));
+        const double re2 = re * re;
+        const double pe =
+            re + re2 * ((0.5 + re * (1.0 / 6)) + re2 * ((1.0 / 24 + re * (1.0 / 120)) + re2 * (1.0 / 720)));
+        unsigned long long kb = 0;
+        std::memcpy(&kb, &te, sizeof te);
+        const int k = static_cast<int>(static_cast<unsigned>(kb));
+        const dd& t = kExp2Table[k & 31];
+        const double e = (t.hi + __builtin_fma(t.hi, pe, t.lo)) * power_of_two((k - (k & 31)) / 32) * (1 + ul);
+        // cis vh = cis(j pi/32) cis r, r = vh - j pi/32
+        const double ts = __builtin_fma(vh, 0x1.45f306dc9c883p+3, shift), kd = ts - shift;
+        const double r = __builtin_fma(-kd, 0x1.1a62633145c07p-58, __builtin_fma(-kd, 0x1.921fb54442d18p-4, vh));
+        const double r2 = r * r, r4 = r2 * r2;
+        const double ps = r * r2 * ((-1.0 / 6 + r2 * (1.0 / 120)) + r4 * (-1.0 / 5040));            // sin r - r
+        const double pc = r2 * ((-0.5 + r2 * (1.0 / 24)) + r4 * (-1.0 / 720 + r2 * (1.0 / 40320))); // cos r - 1
+        unsigned long long jb = 0;
+        std::memcpy(&jb, &ts, sizeof ts);
+        const dd &sj = kSinTable.v[jb & 63], cj = kSinTable.v[(jb + 16) & 63];
+        const double sv = sj.hi + sj.lo, cv = cj.hi + cj.lo, sr = r + ps;
+        const double sn = __builtin_fma(sv, pc, cv * sr) + sv, cs = __builtin_fma(cv, pc, -(sv * sr)) + cv;
+        return {e * __builtin_fma(-sn, vl, cs), e * __builtin_fma(cs, vl, sn)};
+    }
+    return exp_cis(uh, ul, vh, vl);
+}
+
 template <bool real_w>
 __attribute__((target("fma"))) CPLX_NOINLINE Complex pow_fma(const Complex& z, double wr, double wi) noexcept {
     const scaled_parts p = scale_parts(z.re, z.im); // its extended sum of squares goes unused
@@ -881,7 +915,7 @@ __attribute__((target("fma"))) CPLX_NOINLINE Complex pow_fma(const Complex& z, d
         un = fast_two_sum(u.hi, ul);
         vn = fast_two_sum(v.hi, vl);
     }
-    return exp_cis(un.hi, un.lo, vn.hi, vn.lo);
+    return exp_cis_fma(un.hi, un.lo, vn.hi, vn.lo);
 }
 #endif
 
