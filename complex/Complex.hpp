@@ -77,7 +77,7 @@
 // place it is written. CPLX_VERSION is 10000 * major + 100 * minor + patch.
 #define CPLX_VERSION_MAJOR 1
 #define CPLX_VERSION_MINOR 3
-#define CPLX_VERSION_PATCH 1
+#define CPLX_VERSION_PATCH 2
 #define CPLX_VERSION (CPLX_VERSION_MAJOR * 10000 + CPLX_VERSION_MINOR * 100 + CPLX_VERSION_PATCH)
 
 #include <charconv>

@@ -41,12 +41,12 @@
 #pragma GCC diagnostic ignored "-Wfloat-equal"
 #endif
 
-// x87 and SSE2 written out where the compiler takes GNU assembly for x86-64
-// and long double is x87's 64-bit type.
+// Kernels for x86-64 under GNU compilers, where long double is x87's 64-bit
+// type: x87 and SSE2 in assembly, and FMA code chosen at run time.
 #if !defined(CPLX_PORTABLE) && CPLX_GNU && defined(__x86_64__) && LDBL_MANT_DIG == 64
-#define CPLX_X87_ASM 1
+#define CPLX_X86_KERNELS 1
 #else
-#define CPLX_X87_ASM 0
+#define CPLX_X86_KERNELS 0
 #endif
 
 // The kernels return small structs; inlined, they stay in registers and the
@@ -631,7 +631,7 @@ CPLX_NOINLINE inline Complex sqrt_scaled(double x, double y) noexcept {
 // |imaginary part| are sqrt((|z| + x) / 2) and sqrt((|z| - x) / 2): two
 // square roots in one sqrtpd and no division, the slowest step.
 CPLX_KERNEL Complex sqrt(const Complex& z) noexcept {
-#if CPLX_X87_ASM
+#if CPLX_X86_KERNELS
     unsigned long long bx = 0, by = 0;
     std::memcpy(&bx, &z.re, sizeof bx);
     std::memcpy(&by, &z.im, sizeof by);
@@ -831,7 +831,7 @@ CPLX_NOINLINE inline Complex pow_int(const Complex& z, int n) noexcept {
     return {to_double(pr), to_double(pi)};
 }
 
-#if CPLX_X87_ASM
+#if CPLX_X86_KERNELS
 // With fused multiply-adds, double-double arithmetic is short enough to beat
 // x87 here: log z and w log z as pairs of doubles, each product's error an
 // fma, the divisions' remainders too. Chosen at run time, on processors that
@@ -929,7 +929,7 @@ inline Complex pow_ext(const Complex& z, double wr, double wi) noexcept {
 
 // z^w for finite, non-zero z.
 CPLX_KERNEL Complex pow_general(const Complex& z, double wr, double wi) noexcept {
-#if CPLX_X87_ASM
+#if CPLX_X86_KERNELS
     if (CPLX_LIKELY(__builtin_cpu_supports("fma")))
         return wi == 0 ? pow_fma<true>(z, wr, 0) : pow_fma<false>(z, wr, wi);
 #endif
@@ -938,7 +938,8 @@ CPLX_KERNEL Complex pow_general(const Complex& z, double wr, double wi) noexcept
 
 } // namespace detail
 
-// z^w = e^(w log z), with w log z in the extended type: the error of the
+// z^w = e^(w log z), with w log z to about 2^-63, as double-doubles where the
+// processor has FMA and in the extended type elsewhere: the error of the
 // result is about |w log z| times that of w log z. Small integer powers are
 // products. z^0 is 1 for every z.
 inline Complex pow(const Complex& z, double w) noexcept {
@@ -1236,6 +1237,6 @@ inline Complex acosh(const Complex& z) noexcept {
 #endif
 
 #undef CPLX_KERNEL
-#undef CPLX_X87_ASM
+#undef CPLX_X86_KERNELS
 
 #endif // CPLX_FUNCTIONS_HPP
