@@ -832,10 +832,6 @@ CPLX_NOINLINE inline Complex pow_int(const Complex& z, int n) noexcept {
 }
 
 #if CPLX_X86_KERNELS
-// With fused multiply-adds, double-double arithmetic is short enough to beat
-// x87 here: log z and w log z as pairs of doubles, each product's error an
-// fma, the divisions' remainders too. Chosen at run time, on processors that
-// have FMA; the x87 path below is the rest's.
 // e^(uh + ul) cis(vh + vl) as exp_cis, but to an ulp or two of the result's
 // norm rather than of each part, which is all pow's bound needs: the
 // reductions are two fmas each, the table values rounded to doubles, no
@@ -870,6 +866,10 @@ __attribute__((target("fma"))) CPLX_KERNEL Complex exp_cis_fma(double uh, double
     return exp_cis(uh, ul, vh, vl);
 }
 
+// With fused multiply-adds, double-double arithmetic is short enough to beat
+// x87 here: log z and w log z as pairs of doubles, each product's error an
+// fma, the divisions' remainders too. Chosen at run time, on processors that
+// have FMA; the x87 path below is the rest's.
 template <bool real_w>
 __attribute__((target("fma"))) CPLX_NOINLINE Complex pow_fma(const Complex& z, double wr, double wi) noexcept {
     const scaled_parts p = scale_parts(z.re, z.im); // its extended sum of squares goes unused
@@ -930,6 +930,8 @@ inline Complex pow_ext(const Complex& z, double wr, double wi) noexcept {
 // z^w for finite, non-zero z.
 CPLX_KERNEL Complex pow_general(const Complex& z, double wr, double wi) noexcept {
 #if CPLX_X86_KERNELS
+    // Before the runtime has read the processor's features, as in a static
+    // constructor, this finds no FMA and the x87 path runs: slower, as exact.
     if (CPLX_LIKELY(__builtin_cpu_supports("fma")))
         return wi == 0 ? pow_fma<true>(z, wr, 0) : pow_fma<false>(z, wr, wi);
 #endif
