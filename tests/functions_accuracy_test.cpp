@@ -205,10 +205,12 @@ TEST(FunctionsAccuracy, PowWithinEightUnitsNormwise) {
     std::uniform_real_distribution<double> part(-10, 10), unit(-1, 1);
     std::uniform_int_distribution<int> integer(-64, 64);
     const Points unit_circle = near(gen, {{1, 0}, {0, -1}, {0.6, 0.8}}); // where log z is small or log|z| cancels
+    const Points wide = whole_range(gen);                                // where |z|^2 must be scaled
     double ours = 0, theirs = 0;
     Complex worst_z, worst_w;
     for (int i = 0; i < 60000; ++i) {
-        const Complex z = i % 4 ? Complex(part(gen), part(gen)) : unit_circle[static_cast<std::size_t>(i / 4)];
+        const std::size_t k = static_cast<std::size_t>(i / 4);
+        const Complex z = i % 4 == 0 ? unit_circle[k] : i % 4 == 1 ? wide[k] : Complex(part(gen), part(gen));
         const double reach = 700 / std::abs(std::log(StdComplex(z.re, z.im))); // |w| that makes |w log z| 700
         Complex w;
         switch (i % 3) {
