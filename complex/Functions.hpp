@@ -901,7 +901,7 @@ __attribute__((target("fma"))) CPLX_NOINLINE Complex pow_fma(const Complex& z, d
     const double lil = li.lo + (a.base.lo + (dl * a.rsign + atan_tail(dh, a.rsign)));
     // w log z, normalized: exp_cis takes its low parts to first order only
     dd un, vn;
-    if constexpr (real_w) { // a zero w.im would still turn an infinite part's product into NaN
+    if constexpr (real_w) { // half the products
         const double p1 = wr * lr.hi, p4 = wr * li.hi;
         un = fast_two_sum(p1, __builtin_fma(wr, lr.hi, -p1) + wr * lrl);
         vn = fast_two_sum(p4, __builtin_fma(wr, li.hi, -p4) + wr * lil);
