@@ -125,7 +125,6 @@ inline dd ext_sqrt(dd a) noexcept {
     const dd rr = two_prod(r, r);
     return fast_two_sum(r, (((a.hi - rr.hi) - rr.lo) + a.lo) / (2 * r));
 }
-inline dd scaled(dd a, double power_of_two) noexcept { return {a.hi * power_of_two, a.lo * power_of_two}; }
 inline double to_double(dd a) noexcept { return a.lo == 0 ? a.hi : a.hi + a.lo; } // -0 stays -0
 
 #if !defined(CPLX_PORTABLE) && LDBL_MANT_DIG == 64
@@ -134,16 +133,11 @@ inline ext ext_sqrt(ext a) noexcept { return std::sqrt(a); }
 inline double to_double(ext a) noexcept { return static_cast<double>(a); }
 inline ext from_dd(dd a) noexcept { return static_cast<ext>(a.hi) + a.lo; }
 inline ext ext_mul(double a, double b) noexcept { return static_cast<ext>(a) * b; }
-inline ext scaled(ext a, double power_of_two) noexcept { return a * power_of_two; }
 #else
 using ext = dd;
 inline ext from_dd(dd a) noexcept { return fast_two_sum(a.hi, a.lo); } // |a.lo| may exceed an ulp of a.hi
 inline ext ext_mul(double a, double b) noexcept { return two_prod(a, b); }
 #endif
-
-// The nearest integer (half away from zero) for |x| < 2^31, inline where
-// std::nearbyint is a library call.
-inline int nearest(double x) noexcept { return static_cast<int>(x + std::copysign(0.5, x)); } // no branch on the sign
 
 // Flips the sign bits without a branch: the signs of random inputs are
 // unpredictable, and a mispredicted branch costs as much as the arithmetic.
@@ -163,6 +157,9 @@ inline double mul_parts(dd a, dd b) noexcept {
     const double p = a.hi * b.hi, c = a.hi * b.lo + a.lo * (b.hi + b.lo);
     return c == 0 ? p : p + c;
 }
+
+// Adding it to |x| < 2^51 rounds x to an integer, kept in the low bits.
+inline constexpr double kRoundShift = 0x1.8p52;
 
 inline constexpr dd kPi = {0x1.921fb54442d18p+1, 0x1.1a62633145c07p-53};
 inline constexpr dd kPi2 = {0x1.921fb54442d18p+0, 0x1.1a62633145c07p-54};
@@ -228,8 +225,7 @@ CPLX_KERNEL sine_cosine sin_cos_parts(double y) noexcept {
     const double a = std::fabs(y);
     if (CPLX_LIKELY(a < 0x1p16)) {
         constexpr double p1 = 0x1.921fb544p-4, p2 = 0x1.0b4611a6p-38, p3 = 0x1.3198a2e037p-73;
-        constexpr double shift = 0x1.8p52; // adding it rounds to an integer, kept in the low bits
-        const double t = a * 0x1.45f306dc9c883p+3 + shift, kd = t - shift;
+        const double t = a * 0x1.45f306dc9c883p+3 + kRoundShift, kd = t - kRoundShift;
         unsigned long long kbits = 0;
         std::memcpy(&kbits, &t, sizeof t);
         const dd r = two_sum(a - kd * p1, -(kd * p2)); // both products are exact, and so is the difference
@@ -429,12 +425,11 @@ inline atan_reduced atan_reduce(double y, double x, bool neg_y, bool neg_x) noex
     r.a = swap ? x : y;
     r.b = swap ? y : x;
     r.t = r.a / r.b;
-    constexpr double shift = 0x1.8p52; // adding it rounds to an integer, kept in the low bits
-    const double ts = r.t * 16 + shift;
+    const double ts = r.t * 16 + kRoundShift;
     unsigned long long bits = 0;
     std::memcpy(&bits, &ts, sizeof ts);
     r.j = static_cast<int>(bits & 31);
-    r.c = (ts - shift) * (1.0 / 16);
+    r.c = (ts - kRoundShift) * (1.0 / 16);
     const double sign = negated_if(1.0, neg_y);
     r.rsign = negated_if(sign, neg_x != swap);
     const dd o = kAtanBase.v[2 * neg_x + swap][r.j];
@@ -463,8 +458,7 @@ struct exp_reduced {
 
 CPLX_KERNEL exp_reduced exp_reduce(double a) noexcept {
     constexpr double c_hi = 0x1.62e42fefap-6, c_lo = 0x1.cf79abc9e3b3ap-45; // ln2/32; k c_hi is exact
-    constexpr double shift = 0x1.8p52; // adding it rounds to an integer, kept in the low bits
-    const double t = a * 0x1.71547652b82fep+5 + shift, kd = t - shift;
+    const double t = a * 0x1.71547652b82fep+5 + kRoundShift, kd = t - kRoundShift;
     unsigned long long kbits = 0;
     std::memcpy(&kbits, &t, sizeof t);
     const dd r = fast_two_sum(a - kd * c_hi, -(kd * c_lo)); // a - kd c_hi is exact
@@ -838,20 +832,18 @@ CPLX_NOINLINE inline Complex pow_int(const Complex& z, int n) noexcept {
 // pairs.
 __attribute__((target("fma"))) CPLX_KERNEL Complex exp_cis_fma(double uh, double ul, double vh, double vl) noexcept {
     if (CPLX_LIKELY(uh > -700 && uh < 709 && std::fabs(vh) < 0x1p16)) {
-        constexpr double shift = 0x1.8p52; // adding it rounds to an integer, kept in the low bits
         // e^uh = 2^(k/32) e^r, r = uh - k ln2/32
-        const double te = __builtin_fma(uh, 0x1.71547652b82fep+5, shift), ke = te - shift;
+        const double te = __builtin_fma(uh, 0x1.71547652b82fep+5, kRoundShift), ke = te - kRoundShift;
         const double re = __builtin_fma(-ke, 0x1.abc9e3b39803fp-61, __builtin_fma(-ke, 0x1.62e42fefa39efp-6, uh));
         const double re2 = re * re;
         const double pe =
             re + re2 * ((0.5 + re * (1.0 / 6)) + re2 * ((1.0 / 24 + re * (1.0 / 120)) + re2 * (1.0 / 720)));
         unsigned long long kb = 0;
         std::memcpy(&kb, &te, sizeof te);
-        const int k = static_cast<int>(static_cast<unsigned>(kb));
-        const dd& t = kExp2Table[k & 31];
-        const double e = (t.hi + __builtin_fma(t.hi, pe, t.lo)) * power_of_two((k - (k & 31)) / 32) * (1 + ul);
+        const dd ex = exp_scaled(static_cast<int>(static_cast<unsigned>(kb)), pe);
+        const double e = (ex.hi + ex.lo) * (1 + ul);
         // cis vh = cis(j pi/32) cis r, r = vh - j pi/32
-        const double ts = __builtin_fma(vh, 0x1.45f306dc9c883p+3, shift), kd = ts - shift;
+        const double ts = __builtin_fma(vh, 0x1.45f306dc9c883p+3, kRoundShift), kd = ts - kRoundShift;
         const double r = __builtin_fma(-kd, 0x1.1a62633145c07p-58, __builtin_fma(-kd, 0x1.921fb54442d18p-4, vh));
         const double r2 = r * r, r4 = r2 * r2;
         const double ps = r * r2 * ((-1.0 / 6 + r2 * (1.0 / 120)) + r4 * (-1.0 / 5040));            // sin r - r
