@@ -91,30 +91,7 @@
 #include <type_traits>
 #include <utility>
 
-// GCC's and Clang's builtins, unless CPLX_PORTABLE asks for standard C++
-// alone; a test build does, so that the fallbacks are compiled and run too.
-#if (defined(__GNUC__) || defined(__clang__)) && !defined(CPLX_PORTABLE)
-#define CPLX_GNU 1
-#else
-#define CPLX_GNU 0
-#endif
-
-#if CPLX_GNU && defined(__has_builtin)
-#if __has_builtin(__builtin_bit_cast)
-#define CPLX_HAS_BIT_CAST 1
-#endif
-#endif
-#ifndef CPLX_HAS_BIT_CAST
-#define CPLX_HAS_BIT_CAST 0
-#endif
-
-#if CPLX_GNU
-#define CPLX_LIKELY(x) __builtin_expect(!!(x), 1)
-#define CPLX_NOINLINE __attribute__((noinline))
-#else
-#define CPLX_LIKELY(x) (x)
-#define CPLX_NOINLINE
-#endif
+#include "detail/config.hpp"
 
 // Exact comparisons of doubles are what this header means wherever it makes
 // them; a user's -Wfloat-equal is for the user's own code.
@@ -803,8 +780,5 @@ struct std::hash<cplx::Complex> {
 #if defined(__GNUC__) || defined(__clang__)
 #pragma GCC diagnostic pop
 #endif
-
-// CPLX_GNU, CPLX_LIKELY and CPLX_NOINLINE stay defined for complex/Functions.hpp.
-#undef CPLX_HAS_BIT_CAST
 
 #endif // CPLX_COMPLEX_HPP

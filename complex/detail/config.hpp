@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: MIT
+// Compiler facts the cplx headers share: whether GCC's and Clang's builtins
+// may be used, and the few attributes built on them. Everything here has a
+// standard C++ fallback, which CPLX_PORTABLE selects (a test build defines it
+// so that the fallbacks are compiled and run too); no macro changes a result,
+// only how fast it is reached.
+
+#ifndef CPLX_DETAIL_CONFIG_HPP
+#define CPLX_DETAIL_CONFIG_HPP
+
+#if (defined(__GNUC__) || defined(__clang__)) && !defined(CPLX_PORTABLE)
+#define CPLX_GNU 1
+#else
+#define CPLX_GNU 0
+#endif
+
+#if CPLX_GNU && defined(__has_builtin)
+#if __has_builtin(__builtin_bit_cast)
+#define CPLX_HAS_BIT_CAST 1
+#endif
+#endif
+#ifndef CPLX_HAS_BIT_CAST
+#define CPLX_HAS_BIT_CAST 0
+#endif
+
+#if CPLX_GNU
+#define CPLX_LIKELY(x) __builtin_expect(!!(x), 1)
+#define CPLX_NOINLINE __attribute__((noinline))
+#else
+#define CPLX_LIKELY(x) (x)
+#define CPLX_NOINLINE
+#endif
+
+#endif // CPLX_DETAIL_CONFIG_HPP
