@@ -48,7 +48,7 @@
 //   double argDeg(const Complex&) noexcept;               // arg(z) * RAD_TO_DEG
 //   Complex fromPolar(double r, double theta) noexcept;   // r * (cos theta + i sin theta)
 //
-//   // text form: "3+4i", "-0.28+0.96i", "25", "8i", "i", "-1i"
+//   // text form: "3+4i", "-0.28+0.96i", "25", "8i", "i", "-1i"; also read: "(3,4)", "(25)"
 //   template <class CharT, class Traits>
 //   std::basic_ostream<CharT, Traits>&
 //   operator<<(std::basic_ostream<CharT, Traits>&, const Complex&);
@@ -92,6 +92,7 @@
 #include <utility>
 
 #include "detail/config.hpp"
+#include "detail/text.hpp"
 
 // Exact comparisons of doubles are what this header means wherever it makes
 // them; a user's -Wfloat-equal is for the user's own code.
@@ -421,347 +422,45 @@ std::basic_ostream<CharT, Traits>& operator<<(std::basic_ostream<CharT, Traits>&
     return os;
 }
 
-namespace detail {
-
-// The text form into [first, last), each part written by put(first, last, x).
-template <class Put>
-std::to_chars_result write_text(char* first, char* last, const Complex& z, Put put) noexcept {
-    constexpr std::to_chars_result too_large{nullptr, std::errc::value_too_large};
-    const auto append = [&](char*& at, char c) noexcept {
-        if (at == last) return false;
-        *at++ = c;
-        return true;
-    };
-    if (z.im == 0) return put(first, last, z.re);
-    if (z.re == 0 && z.im == 1) return append(first, 'i') ? std::to_chars_result{first, {}} : too_large;
-    if (z.re != 0) {
-        const std::to_chars_result r = put(first, last, z.re);
-        if (r.ec != std::errc{}) return r;
-        first = r.ptr;
-        if (!std::signbit(z.im) && !append(first, '+')) return {last, std::errc::value_too_large};
-    }
-    std::to_chars_result r = put(first, last, z.im);
-    if (r.ec == std::errc{} && !append(r.ptr, 'i')) return {last, std::errc::value_too_large};
-    return r;
-}
-
-// One part of the text form in [first, last): std::from_chars, but with no
-// sign of its own when it follows the "+" or "-" between the parts.
-inline std::from_chars_result read_part(const char* first, const char* last, double& x, bool signed_,
-                                        std::chars_format fmt) noexcept {
-    if (!signed_ && first != last && (*first == '-' || *first == '+')) return {first, std::errc::invalid_argument};
-    return std::from_chars(first, last, x, fmt);
-}
-
-} // namespace detail
-
 // The text form with each part in the shortest form that reads back to the
 // same double: "3+4i", "-0.28+0.96i", "i", "-1i", "25".
 inline std::to_chars_result to_chars(char* first, char* last, const Complex& z) noexcept {
-    return detail::write_text(first, last, z, [](char* f, char* l, double x) { return std::to_chars(f, l, x); });
+    return detail::write_text(first, last, z.re, z.im,
+                              [](char* f, char* l, double x) { return std::to_chars(f, l, x); });
 }
 
 inline std::to_chars_result to_chars(char* first, char* last, const Complex& z, std::chars_format fmt) noexcept {
-    return detail::write_text(first, last, z,
+    return detail::write_text(first, last, z.re, z.im,
                               [fmt](char* f, char* l, double x) { return std::to_chars(f, l, x, fmt); });
 }
 
 inline std::to_chars_result to_chars(char* first, char* last, const Complex& z, std::chars_format fmt,
                                      int precision) noexcept {
-    return detail::write_text(first, last, z, [fmt, precision](char* f, char* l, double x) {
+    return detail::write_text(first, last, z.re, z.im, [fmt, precision](char* f, char* l, double x) {
         return std::to_chars(f, l, x, fmt, precision);
     });
 }
 
-// The longest prefix of [first, last) that is a value in the text form, with
-// the parts in fmt: "25", "-1i", "i", "3-4i", "1+infi", "nan+2i". As for
-// std::from_chars, nothing is skipped, z is changed only on success, and an
-// error with no value at all leaves ptr at first.
+// The longest prefix of [first, last) that is a value, in the text form with
+// the parts in fmt ("25", "-1i", "i", "3-4i", "1+infi", "nan+2i") or as
+// std::complex writes it ("(3,-4)", "(25)"). As for std::from_chars, nothing
+// is skipped, z is changed only on success, and an error with no value at
+// all leaves ptr at first.
 inline std::from_chars_result from_chars(const char* first, const char* last, Complex& z,
                                          std::chars_format fmt = std::chars_format::general) noexcept {
-    double a = 0, b = 0;
-    const std::from_chars_result re = detail::read_part(first, last, a, true, fmt);
-    if (re.ptr == first) {
-        if (first != last && *first == 'i') {
-            z = {0, 1};
-            return {first + 1, {}};
-        }
-        return {first, std::errc::invalid_argument};
-    }
-    const char* p = re.ptr;
-    if (p != last && *p == 'i') {
-        if (re.ec == std::errc{}) z = {0, a};
-        return {p + 1, re.ec};
-    }
-    if (p != last && (*p == '+' || *p == '-')) {
-        const std::from_chars_result im = detail::read_part(p + 1, last, b, false, fmt);
-        if (im.ptr != p + 1 && im.ptr != last && *im.ptr == 'i') {
-            const std::errc ec = re.ec != std::errc{} ? re.ec : im.ec;
-            if (ec == std::errc{}) z = {a, *p == '-' ? -b : b};
-            return {im.ptr + 1, ec};
-        }
-    }
-    if (re.ec == std::errc{}) z = {a, 0};
-    return {p, re.ec};
+    return detail::read_text<detail::number_reader>(first, last, z.re, z.im, fmt);
 }
 
-namespace detail {
-
-// Reads the text form from a stream buffer one character at a time, taking
-// only characters that belong to the value, and turns each part into text
-// that std::from_chars reads exactly. Nothing is allocated: a decimal part
-// keeps its first 800 significant digits and a sticky digit for any non-zero
-// digit after them, which decides every rounding a double can need (a
-// double's exact decimal expansion has at most 767 significant digits).
-template <class CharT, class Traits>
-class text_reader {
-public:
-    explicit text_reader(std::basic_streambuf<CharT, Traits>& buf) noexcept : buf_(buf) {}
-
-    bool at_end() const noexcept { return at_end_; }
-
-    // Fills z; false when the text is not a whole value.
-    bool read(Complex& z) {
-        double a = 0, b = 0;
-        bool unit = false; // the imaginary unit after "inf" was read already
-        if (peek() == 'i') {
-            bump();
-            if (lower(peek()) != 'n') {
-                z = {0, 1};
-                return true;
-            }
-            if (!number(a, true, true, unit)) return false;
-        } else if (!number(a, true, false, unit)) {
-            return false;
-        }
-        if (!unit && peek() == 'i') {
-            bump();
-            unit = true;
-        }
-        if (unit) {
-            z = {0, a};
-            return true;
-        }
-        const char sign = peek();
-        if (sign != '+' && sign != '-') {
-            z = {a, 0};
-            return true;
-        }
-        bump();
-        if (!number(b, false, false, unit)) return false;
-        if (!unit) {
-            if (peek() != 'i') return false;
-            bump();
-        }
-        z = {a, sign == '-' ? -b : b};
-        return true;
-    }
-
-private:
-    static constexpr int kDigits = 800;
-
-    // The next character if it is ASCII, else 0; the text form is all ASCII.
-    char peek() {
-        const typename Traits::int_type c = buf_.sgetc();
-        if (Traits::eq_int_type(c, Traits::eof())) {
-            at_end_ = true;
-            return 0;
-        }
-        const auto code = static_cast<unsigned long>(Traits::to_int_type(Traits::to_char_type(c)));
-        return code < 128 ? static_cast<char>(code) : 0;
-    }
-    void bump() { buf_.sbumpc(); }
-    static char lower(char c) noexcept { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-    static bool digit(char c, bool hex) noexcept {
-        return (c >= '0' && c <= '9') || (hex && lower(c) >= 'a' && lower(c) <= 'f');
-    }
-    bool take(char c) {
-        if (lower(peek()) != c) return false;
-        bump();
-        return true;
-    }
-    bool word(const char* w) {
-        for (; *w; ++w)
-            if (!take(*w)) return false;
-        return true;
-    }
-
-    // One part, optionally signed, into x. `i_taken`: a leading 'i' was
-    // read already. `unit`: set when the part ended in "inf" followed by the
-    // imaginary unit, which only the character after that 'i' tells apart
-    // from "infinity".
-    bool number(double& x, bool signed_, bool i_taken, bool& unit) {
-        char text[kDigits + 16];
-        int n = 0;
-        if (signed_ && !i_taken && (peek() == '-' || peek() == '+')) {
-            if (peek() == '-') text[n++] = '-';
-            bump();
-        }
-        const char c = lower(peek());
-        std::chars_format fmt = std::chars_format::general;
-        if (i_taken || c == 'i') {
-            if (!(i_taken || take('i')) || !word("nf")) return false;
-            if (peek() == 'i') {
-                bump();
-                if (lower(peek()) == 'n') {
-                    if (!word("nity")) return false;
-                } else {
-                    unit = true;
-                }
-            }
-            n += copy("inf", text + n);
-        } else if (c == 'n') {
-            if (!word("nan")) return false;
-            if (take('(')) {
-                for (char d = lower(peek()); d != ')'; d = lower(peek())) {
-                    if (!(digit(d, false) || (d >= 'a' && d <= 'z') || d == '_')) return false;
-                    bump();
-                }
-                bump();
-            }
-            n += copy("nan", text + n);
-        } else if (c != '0') {
-            if (!decimal(text, n, false)) return false;
-        } else {
-            bump(); // the '0', which may start "0x"
-            if (lower(peek()) == 'x') {
-                bump();
-                fmt = std::chars_format::hex;
-                if (!hex_digits(text, n)) return false;
-            } else if (!decimal(text, n, true)) {
-                return false;
-            }
-        }
-        const std::from_chars_result r = std::from_chars(text, text + n, x, fmt);
-        return r.ec == std::errc{} && r.ptr == text + n;
-    }
-
-    static int copy(const char* s, char* out) noexcept {
-        int n = 0;
-        for (; s[n]; ++n) out[n] = s[n];
-        return n;
-    }
-
-    // A hexadecimal significand and binary exponent, after the "0x": no
-    // writer makes one longer than the buffer, so a longer one is refused.
-    bool hex_digits(char* text, int& n) {
-        bool any = false;
-        for (char c = peek(); digit(c, true) || c == '.' || lower(c) == 'p'; c = peek()) {
-            if (n == kDigits) return false;
-            text[n++] = c;
-            bump();
-            any |= digit(c, true);
-            if (lower(c) == 'p') {
-                if (peek() == '+' || peek() == '-') {
-                    text[n++] = peek();
-                    bump();
-                }
-                return any && exponent_digits(text, n);
-            }
-        }
-        return any;
-    }
-
-    bool exponent_digits(char* text, int& n) {
-        bool any = false;
-        for (char c = peek(); digit(c, false); c = peek(), any = true) {
-            if (n < kDigits + 12) text[n++] = c; // past 10 digits the value is 0 or inf anyway
-            bump();
-        }
-        return any;
-    }
-
-    // A decimal number, rewritten as significant digits and an exponent.
-    // `zero`: a leading '0' was read already.
-    bool decimal(char* text, int& n, bool zero) {
-        const int start = n;
-        long long exp10 = 0;
-        bool any = zero, sticky = false, point = false;
-        for (char c = peek();; c = peek()) {
-            if (c == '.' && !point) {
-                point = true;
-            } else if (digit(c, false)) {
-                any = true;
-                if (n == start && c == '0') {
-                    exp10 -= point ? 1 : 0;
-                } else if (n - start < kDigits) {
-                    text[n++] = c;
-                    exp10 -= point ? 1 : 0;
-                } else {
-                    exp10 += point ? 0 : 1;
-                    sticky |= c != '0';
-                }
-            } else {
-                break;
-            }
-            bump();
-        }
-        if (!any) return false;
-        if (sticky) {
-            text[n++] = '1';
-            --exp10;
-        }
-        if (n == start) text[n++] = '0';
-        if (lower(peek()) == 'e') {
-            bump();
-            const bool minus = peek() == '-';
-            if (minus || peek() == '+') bump();
-            long long e = 0;
-            bool digits = false;
-            for (char c = peek(); digit(c, false); c = peek(), digits = true) {
-                if (e < 1000000000) e = e * 10 + (c - '0');
-                bump();
-            }
-            if (!digits) return false;
-            exp10 += minus ? -e : e;
-        }
-        // Far outside the double range either way; from_chars says so.
-        exp10 = exp10 < -99999 ? -99999 : exp10 > 99999 ? 99999 : exp10;
-        text[n++] = 'e';
-        const std::to_chars_result r = std::to_chars(text + n, text + kDigits + 16, exp10);
-        n = static_cast<int>(r.ptr - text);
-        return true;
-    }
-
-    std::basic_streambuf<CharT, Traits>& buf_;
-    bool at_end_ = false;
-};
-
-} // namespace detail
-
-// Reads one value in the text form, at any precision and notation, the
-// parts as std::from_chars reads them (so whatever the locale). White space
-// is skipped first when skipws is set. Characters are taken only while they
-// can still belong to the value, so "3+4" followed by anything but 'i' has
-// taken the "+4" when it fails; on failure z is unchanged.
+// Reads one value in the text form or as std::complex writes it, at any
+// precision and notation, the parts as std::from_chars reads them (so
+// whatever the locale). White space is skipped first when skipws is set, and
+// then also between the pieces of "(re,im)", as std::complex's extractor
+// does. Characters are taken only while they can still belong to the value,
+// so "3+4" followed by anything but 'i' has taken the "+4" when it fails; on
+// failure z is unchanged.
 template <class CharT, class Traits>
 std::basic_istream<CharT, Traits>& operator>>(std::basic_istream<CharT, Traits>& is, Complex& z) {
-    const typename std::basic_istream<CharT, Traits>::sentry ok(is);
-    if (!ok) return is;
-    std::ios_base::iostate state = std::ios_base::goodbit;
-    try {
-        detail::text_reader<CharT, Traits> reader(*is.rdbuf());
-        Complex value;
-        if (reader.read(value)) {
-            z = value;
-        } else {
-            state |= std::ios_base::failbit;
-        }
-        if (reader.at_end()) state |= std::ios_base::eofbit;
-    } catch (...) {
-        // As the standard extractors do: note it, and rethrow only if asked.
-        if (!(is.exceptions() & std::ios_base::badbit)) {
-            is.setstate(std::ios_base::badbit);
-            return is;
-        }
-        try {
-            is.setstate(std::ios_base::badbit);
-        } catch (...) {
-        }
-        throw;
-    }
-    is.setstate(state);
-    return is;
+    return detail::read_stream<detail::number_reader>(is, z.re, z.im);
 }
 
 } // namespace cplx
