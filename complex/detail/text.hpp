@@ -70,8 +70,9 @@ inline constexpr bool
                                                       std::declval<T&>(), std::chars_format{}))>> = true;
 
 // A non-negative integer below 2^2816 in 32-bit limbs, with just what the
-// decimal reader needs. The largest it holds is 5^1124 * 2^55 (a part of
-// 10^-1124 whose quotient has 55 bits), under 2^2666.
+// decimal reader needs. The largest it holds is about 5^1124 * 2^55 (a part
+// of 10^-1124 scaled for a quotient of 55 bits), under 2^2666, and then
+// shifted by under 32 bits and given a zero top limb for the division.
 class big_uint {
 public:
     void set(std::uint32_t v) noexcept {
@@ -106,13 +107,6 @@ public:
         size_ += words + 1;
         trim();
     }
-    void shr1() noexcept {
-        for (int i = 0; i < size_; ++i) {
-            const std::uint32_t high = i + 1 < size_ ? limb_[i + 1] << 31 : 0;
-            limb_[i] = (limb_[i] >> 1) | high;
-        }
-        trim();
-    }
     int bits() const noexcept {
         if (size_ == 0) return 0;
         int n = 32 * (size_ - 1);
@@ -120,23 +114,54 @@ public:
         return n;
     }
     bool zero() const noexcept { return size_ == 0; }
-    // *this -= b when b <= *this; false, and nothing changed, otherwise.
-    bool subtract(const big_uint& b) noexcept {
-        if (size_ != b.size_) {
-            if (size_ < b.size_) return false;
-        } else {
-            int i = size_ - 1;
-            while (i >= 0 && limb_[i] == b.limb_[i]) --i;
-            if (i >= 0 && limb_[i] < b.limb_[i]) return false;
+
+    // The quotient by d, which must fit in 64 bits; *this becomes the
+    // remainder, or at least as zero as it (shifted left). Knuth's algorithm
+    // D (TAOCP vol. 2, 4.3.1) on 32-bit digits.
+    std::uint64_t divide(big_uint d) noexcept {
+        constexpr std::uint64_t kBase = std::uint64_t{1} << 32;
+        const int n = d.size_;
+        if (size_ < n) return 0;
+        int shift = 0; // normalise: the divisor's top digit gets its top bit set
+        while ((d.limb_[n - 1] << shift & 0x80000000u) == 0) ++shift;
+        d.shl(shift);
+        shl(shift);
+        limb_[size_] = 0;
+        const int m = size_ - n;
+        const std::uint64_t top = d.limb_[n - 1], next = n > 1 ? d.limb_[n - 2] : 0;
+        std::uint64_t q = 0;
+        for (int j = m; j >= 0; --j) {
+            const std::uint64_t u = static_cast<std::uint64_t>(limb_[j + n]) << 32 | limb_[j + n - 1];
+            std::uint64_t qhat = u / top, rhat = u % top;
+            const std::uint64_t below = n > 1 ? limb_[j + n - 2] : 0;
+            while (qhat >= kBase || qhat * next > (rhat << 32 | below)) {
+                --qhat;
+                rhat += top;
+                if (rhat >= kBase) break;
+            }
+            // limb_[j, j + n] -= qhat * d, adding d back once if that went negative.
+            std::uint64_t carry = 0, borrow = 0;
+            for (int i = 0; i <= n; ++i) {
+                const std::uint64_t p = qhat * (i < n ? d.limb_[i] : 0) + carry;
+                carry = p >> 32;
+                const std::uint64_t t = static_cast<std::uint64_t>(limb_[i + j]) - (p & 0xFFFFFFFFu) - borrow;
+                limb_[i + j] = static_cast<std::uint32_t>(t);
+                borrow = t >> 63;
+            }
+            if (borrow != 0) {
+                --qhat;
+                std::uint64_t sum = 0;
+                for (int i = 0; i <= n; ++i) {
+                    sum += static_cast<std::uint64_t>(limb_[i + j]) + (i < n ? d.limb_[i] : 0);
+                    limb_[i + j] = static_cast<std::uint32_t>(sum);
+                    sum >>= 32;
+                }
+            }
+            q = q << 32 | qhat;
         }
-        std::uint64_t borrow = 0;
-        for (int i = 0; i < size_; ++i) {
-            const std::uint64_t d = static_cast<std::uint64_t>(limb_[i]) - (i < b.size_ ? b.limb_[i] : 0) - borrow;
-            limb_[i] = static_cast<std::uint32_t>(d);
-            borrow = d >> 63;
-        }
+        size_ = n;
         trim();
-        return true;
+        return q;
     }
 
 private:
@@ -230,12 +255,7 @@ inline std::errc decimal_to_double(const char* d, int n, long long exp10, bool m
     } else {
         den.shl(-t);
     }
-    den.shl(54);
-    std::uint64_t q = 0;
-    for (int i = 0; i < 55; ++i) {
-        q = q << 1 | (num.subtract(den) ? 1 : 0);
-        den.shr1();
-    }
+    const std::uint64_t q = num.divide(den);
     return round_to_double(q, exp10 - t, !num.zero(), minus, x);
 }
 
