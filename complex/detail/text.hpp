@@ -38,10 +38,10 @@
 
 namespace cplx::detail {
 
-constexpr char lower(char c) noexcept { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-constexpr bool is_digit(char c) noexcept { return c >= '0' && c <= '9'; }
+constexpr char ascii_lower(char c) noexcept { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+constexpr bool ascii_digit(char c) noexcept { return c >= '0' && c <= '9'; }
 constexpr int hex_value(char c) noexcept {
-    return is_digit(c) ? c - '0' : lower(c) >= 'a' && lower(c) <= 'f' ? lower(c) - 'a' + 10 : -1;
+    return ascii_digit(c) ? c - '0' : ascii_lower(c) >= 'a' && ascii_lower(c) <= 'f' ? ascii_lower(c) - 'a' + 10 : -1;
 }
 
 // A double's exact decimal expansion, and a midpoint's, has at most 767
@@ -267,7 +267,7 @@ struct own_number {
         const bool minus = p != last && *p == '-';
         if (minus) ++p;
         if (p == last) return {first, std::errc::invalid_argument};
-        if (lower(*p) == 'i' || lower(*p) == 'n') {
+        if (ascii_lower(*p) == 'i' || ascii_lower(*p) == 'n') {
             const char* end = special(p, last, x, minus);
             return {end == p ? first : end, end == p ? std::errc::invalid_argument : std::errc{}};
         }
@@ -280,7 +280,7 @@ private:
     static bool word(const char*& p, const char* last, const char* w) noexcept {
         const char* q = p;
         for (; *w != 0; ++w, ++q)
-            if (q == last || lower(*q) != *w) return false;
+            if (q == last || ascii_lower(*q) != *w) return false;
         p = q;
         return true;
     }
@@ -295,7 +295,8 @@ private:
         if (!word(p, last, "nan")) return p;
         if (p != last && *p == '(') {
             const char* q = p + 1;
-            while (q != last && (is_digit(*q) || (lower(*q) >= 'a' && lower(*q) <= 'z') || *q == '_')) ++q;
+            while (q != last && (ascii_digit(*q) || (ascii_lower(*q) >= 'a' && ascii_lower(*q) <= 'z') || *q == '_'))
+                ++q;
             if (q != last && *q == ')') p = q + 1;
         }
         x = minus ? -std::numeric_limits<double>::quiet_NaN() : std::numeric_limits<double>::quiet_NaN();
@@ -308,9 +309,9 @@ private:
         const char* q = p;
         const bool minus = q != last && *q == '-';
         if (q != last && (*q == '-' || *q == '+')) ++q;
-        if (q == last || !is_digit(*q)) return false;
+        if (q == last || !ascii_digit(*q)) return false;
         long long v = 0;
-        for (; q != last && is_digit(*q); ++q)
+        for (; q != last && ascii_digit(*q); ++q)
             if (v < 1000000000) v = v * 10 + (*q - '0');
         e = minus ? -v : v;
         p = q;
@@ -329,7 +330,7 @@ private:
                 point = true;
                 continue;
             }
-            if (!is_digit(c)) break;
+            if (!ascii_digit(c)) break;
             any = true;
             if (n == 0 && c == '0') {
                 exp10 -= point ? 1 : 0;
@@ -346,7 +347,7 @@ private:
         const bool fixed = (fmt & std::chars_format::fixed) == std::chars_format::fixed;
         long long e = 0;
         const char* at = p;
-        if (scientific && at != last && lower(*at) == 'e' && exponent(++at, last, e)) {
+        if (scientific && at != last && ascii_lower(*at) == 'e' && exponent(++at, last, e)) {
             p = at;
             exp10 += e;
         } else if (!fixed) {
@@ -391,7 +392,7 @@ private:
         if (!any) return {nullptr, std::errc::invalid_argument};
         long long e = 0;
         const char* at = p;
-        if (at != last && lower(*at) == 'p' && exponent(++at, last, e)) {
+        if (at != last && ascii_lower(*at) == 'p' && exponent(++at, last, e)) {
             p = at;
             exp2 += e;
         }
@@ -548,7 +549,7 @@ public:
         bool unit = false; // the imaginary unit after "inf" was read already
         if (peek() == 'i') {
             bump();
-            if (lower(peek()) != 'n') {
+            if (ascii_lower(peek()) != 'n') {
                 re = 0;
                 im = 1;
                 return true;
@@ -595,9 +596,9 @@ private:
         return code < 128 ? static_cast<char>(code) : 0;
     }
     void bump() { buf_.sbumpc(); }
-    static bool digit(char c, bool hex) noexcept { return hex ? hex_value(c) >= 0 : is_digit(c); }
+    static bool digit(char c, bool hex) noexcept { return hex ? hex_value(c) >= 0 : ascii_digit(c); }
     bool take(char c) {
-        if (lower(peek()) != c) return false;
+        if (ascii_lower(peek()) != c) return false;
         bump();
         return true;
     }
@@ -643,13 +644,13 @@ private:
             if (peek() == '-') text[n++] = '-';
             bump();
         }
-        const char c = lower(peek());
+        const char c = ascii_lower(peek());
         std::chars_format fmt = std::chars_format::general;
         if (i_taken || c == 'i') {
             if (!(i_taken || take('i')) || !word("nf")) return false;
             if (peek() == 'i') {
                 bump();
-                if (lower(peek()) == 'n') {
+                if (ascii_lower(peek()) == 'n') {
                     if (!word("nity")) return false;
                 } else {
                     unit = true;
@@ -659,7 +660,7 @@ private:
         } else if (c == 'n') {
             if (!word("nan")) return false;
             if (take('(')) {
-                for (char d = lower(peek()); d != ')'; d = lower(peek())) {
+                for (char d = ascii_lower(peek()); d != ')'; d = ascii_lower(peek())) {
                     if (!(digit(d, false) || (d >= 'a' && d <= 'z') || d == '_')) return false;
                     bump();
                 }
@@ -670,7 +671,7 @@ private:
             if (!decimal(text, n, false)) return false;
         } else {
             bump(); // the '0', which may start "0x"
-            if (lower(peek()) == 'x') {
+            if (ascii_lower(peek()) == 'x') {
                 bump();
                 fmt = std::chars_format::hex;
                 if (!hex_digits(text, n)) return false;
@@ -692,12 +693,12 @@ private:
     // writer makes one longer than the buffer, so a longer one is refused.
     bool hex_digits(char* text, int& n) {
         bool any = false;
-        for (char c = peek(); digit(c, true) || c == '.' || lower(c) == 'p'; c = peek()) {
+        for (char c = peek(); digit(c, true) || c == '.' || ascii_lower(c) == 'p'; c = peek()) {
             if (n == kMaxDigits) return false;
             text[n++] = c;
             bump();
             any |= digit(c, true);
-            if (lower(c) == 'p') {
+            if (ascii_lower(c) == 'p') {
                 if (peek() == '+' || peek() == '-') {
                     text[n++] = peek();
                     bump();
@@ -748,7 +749,7 @@ private:
             --exp10;
         }
         if (n == start) text[n++] = '0';
-        if (lower(peek()) == 'e') {
+        if (ascii_lower(peek()) == 'e') {
             bump();
             const bool minus = peek() == '-';
             if (minus || peek() == '+') bump();
