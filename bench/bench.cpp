@@ -1,9 +1,17 @@
 // SPDX-License-Identifier: MIT
 // Times cplx against std::complex<double> and against the bare formulas, on
 // the same arrays of ordinary values in one run, and ends with the speed
-// ratios: how many times faster cplx is than each baseline.
+// ratios: how many times faster cplx is than each baseline. Built with
+// CPLX_BENCH_LIBCXX, the array loops are those of libcxx_loops.cpp, compiled
+// against libc++, and the baseline is libc++'s std::complex; the text
+// conversions, which would measure libstdc++'s streams, are left out.
 #include "complex/Complex.hpp"
 #include "complex/Functions.hpp"
+#ifdef CPLX_BENCH_LIBCXX
+#include "libcxx_loops.hpp"
+// The inline loops and the text timings below are not registered here.
+#pragma clang diagnostic ignored "-Wunused-const-variable"
+#endif
 
 #include <benchmark/benchmark.h>
 
@@ -31,6 +39,9 @@ struct Data {
     // The values of x as text, a line each: cplx's shortest text form,
     // std::complex's "(re,im)" at 17 digits, and the bare "re im".
     std::string text, std_text, bare_text;
+#ifdef CPLX_BENCH_LIBCXX
+    std::vector<double> px, py, pf; // x, y and f as re, im pairs, for the libc++ loops
+#endif
 
     Data() {
         std::mt19937_64 gen(1);
@@ -55,6 +66,13 @@ struct Data {
         }
         std_text = theirs.str();
         bare_text = bare.str();
+#ifdef CPLX_BENCH_LIBCXX
+        for (std::size_t i = 0; i < kCount; ++i) {
+            px.insert(px.end(), {x[i].re, x[i].im});
+            py.insert(py.end(), {y[i].re, y[i].im});
+            pf.insert(pf.end(), {f[i].re, f[i].im});
+        }
+#endif
     }
 };
 
@@ -86,7 +104,7 @@ constexpr auto each = [](benchmark::State& state, const auto& x, const auto& y, 
         benchmark::DoNotOptimize(out.data());
         benchmark::ClobberMemory();
     }
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kCount));
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kCount));
 };
 
 constexpr auto print = [](benchmark::State& state, const auto& x, const auto&, auto put) {
@@ -95,13 +113,13 @@ constexpr auto print = [](benchmark::State& state, const auto& x, const auto&, a
         for (const auto& z : x) put(os, z);
         benchmark::DoNotOptimize(os.str().size());
     }
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kCount));
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kCount));
 };
 
 // Text: each operation handles the whole array and returns something to keep.
 constexpr auto batch = [](benchmark::State& state, const auto& x, const auto&, auto op) {
     for (auto _ : state) benchmark::DoNotOptimize(op(x));
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kCount));
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kCount));
 };
 
 namespace text {
@@ -202,6 +220,39 @@ void add_function(const std::string& op, Ours ours, Theirs theirs) {
     ops().emplace_back(op, false);
 }
 
+#ifdef CPLX_BENCH_LIBCXX
+std::vector<cplx_bench_kernel> libcxx_kernels() {
+    std::size_t n = 0;
+    const cplx_bench_kernel* k = cplx_bench_libcxx_kernels(&n);
+    return {k, k + n};
+}
+
+// One of the libc++ loops over the arrays, timed like each().
+void external(benchmark::State& state, cplx_bench_loop* loop, const std::vector<double>& x,
+              const std::vector<double>& y) {
+    std::vector<double> out(2 * kCount);
+    for (auto _ : state) {
+        loop(x.data(), y.data(), out.data(), kCount);
+        benchmark::DoNotOptimize(out.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kCount));
+}
+
+// The elementary functions (no bare formula) on parts in [-10, 10], the
+// rest on x and y, as in the other builds.
+void add_all() {
+    const Data& d = data();
+    for (const cplx_bench_kernel& k : libcxx_kernels()) {
+        const std::string op = k.name;
+        const std::vector<double>& x = k.bare ? d.px : d.pf;
+        benchmark::RegisterBenchmark((op + "_cplx").c_str(), external, k.ours, x, d.py);
+        benchmark::RegisterBenchmark((op + "_std").c_str(), external, k.theirs, x, d.py);
+        if (k.bare) benchmark::RegisterBenchmark((op + "_bare").c_str(), external, k.bare, x, d.py);
+        ops().emplace_back(op, k.bare != nullptr);
+    }
+}
+#else
 void add_all() {
     const auto product = [](const auto& a, const auto& b) { return a * b; };
     const auto quotient = [](const auto& a, const auto& b) { return a / b; };
@@ -254,6 +305,7 @@ void add_all() {
         "pow_int", [](const Complex& z, const Complex&) { return cplx::pow(z, 7.0); },
         [](const StdComplex& z, const StdComplex&) { return std::pow(z, 7.0); });
 }
+#endif
 
 // The console report, followed by the table of ratios. With repetitions, the
 // median of each is used.
@@ -295,6 +347,31 @@ private:
 // formulas and with std::complex on these arrays before anything is timed.
 bool results_agree() {
     const Data& d = data();
+#ifdef CPLX_BENCH_LIBCXX
+    // The same checks on the libc++ loops' results.
+    std::map<std::string, std::vector<double>> ours, theirs, bare;
+    for (const cplx_bench_kernel& k : libcxx_kernels()) {
+        if (!k.bare) continue;
+        for (auto [out, loop] : {std::pair{&ours, k.ours}, {&theirs, k.theirs}, {&bare, k.bare}}) {
+            std::vector<double>& r = (*out)[k.name];
+            r.resize(2 * kCount);
+            loop(d.px.data(), d.py.data(), r.data(), kCount);
+        }
+    }
+    if (ours["product"] != bare["product"] || ours["quotient"] != bare["quotient"] ||
+        ours["modulus"] != bare["modulus"] || ours["argument"] != theirs["argument"]) {
+        std::fprintf(stderr, "cplx disagrees with the bare formulas or std::arg\n");
+        return false;
+    }
+    const std::vector<double>&q = ours["quotient"], &sq = theirs["quotient"];
+    for (std::size_t i = 0; i < 2 * kCount; i += 2) {
+        const StdComplex ratio(q[i], q[i + 1]), std_ratio(sq[i], sq[i + 1]);
+        if (std::abs(ratio - std_ratio) > 1e-15 * std::abs(std_ratio)) {
+            std::fprintf(stderr, "cplx disagrees with std::complex at element %zu\n", i / 2);
+            return false;
+        }
+    }
+#else
     for (std::size_t i = 0; i < kCount; ++i) {
         const Complex p = d.x[i] * d.y[i], q = d.x[i] / d.y[i];
         const StdComplex sq = d.sx[i] / d.sy[i];
@@ -305,6 +382,7 @@ bool results_agree() {
             return false;
         }
     }
+#endif
     // Every text read the same values back.
     const double sum = text::from_chars(d.x);
     if (sum != text::read(d.x) || sum != text::std_read(d.sx) || sum != text::bare_from_chars(d.x)) {
@@ -320,6 +398,11 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     if (!results_agree()) return 1;
+#ifdef CPLX_BENCH_LIBCXX
+    benchmark::AddCustomContext("std::complex", "libc++ " + std::to_string(cplx_bench_libcxx_version()));
+#elif defined(_GLIBCXX_RELEASE)
+    benchmark::AddCustomContext("std::complex", "libstdc++ " + std::to_string(_GLIBCXX_RELEASE));
+#endif
     add_all();
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
