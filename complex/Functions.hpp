@@ -13,6 +13,7 @@
 //   Complex log10(const Complex&) noexcept;
 //   Complex pow(const Complex& z, const Complex& w) noexcept;
 //   Complex pow(const Complex& z, double w) noexcept;
+//   Complex pow(double x, const Complex& w) noexcept;
 //   Complex sin(const Complex&) noexcept;                  // and cos, tan
 //   Complex sinh(const Complex&) noexcept;                 // and cosh, tanh
 //   Complex asin(const Complex&) noexcept;                 // and acos, atan
@@ -25,558 +26,90 @@
 // ones f(-z) == -f(z) and cos and cosh f(-z) == f(z): each is computed on
 // the magnitudes of the parts and the signs are put back at the end, but exp,
 // which needs only the sine to be odd and the cosine even.
+//
+// Worst error per part, in ulps of the exact part: sqrt, exp, log, sin, cos,
+// sinh and cosh 2; log10, tan, tanh and the inverse functions 3; pow 8 units
+// of 2^-53 of the result's modulus while |w log z| <= 700. The real kernels
+// are the library's own (complex/detail/kernels.hpp); the C library is called
+// only for real functions whose own error, under an ulp, fits those bounds
+// (log, log1p, atan2, asin, acos, atan).
 
 #ifndef CPLX_FUNCTIONS_HPP
 #define CPLX_FUNCTIONS_HPP
 
-#include <cfloat>
 #include <cmath>
-#include <cstring>
 #include <limits>
 
 #include "Complex.hpp"
+#include "detail/config.hpp"
+#include "detail/dd.hpp"
+#include "detail/kernels.hpp"
 
-#if defined(__GNUC__) || defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wfloat-equal"
-#endif
-
-// Kernels for x86-64 under GNU compilers, where long double is x87's 64-bit
-// type: x87 and SSE2 in assembly, and FMA code chosen at run time.
-#if !defined(CPLX_PORTABLE) && CPLX_GNU && defined(__x86_64__) && LDBL_MANT_DIG == 64
-#define CPLX_X86_KERNELS 1
-#else
-#define CPLX_X86_KERNELS 0
-#endif
-
-// The kernels return small structs; inlined, they stay in registers and the
-// work of consecutive calls can overlap.
-#if CPLX_GNU
-#define CPLX_KERNEL inline __attribute__((always_inline))
-#else
-#define CPLX_KERNEL inline
-#endif
+CPLX_DIAGNOSTICS_BEGIN
 
 namespace cplx {
 
 namespace detail {
 
-// ---------------------------------------------------- extended precision
-//
-// Where a result would lose bits to cancellation or to a chain of roundings,
-// the intermediate steps are taken in an extended type `ext`: x87's 64-bit
-// long double where the target has it, which costs little more than double,
-// and otherwise (and under CPLX_PORTABLE) a double-double, hi + lo with
-// |lo| <= ulp(hi) / 2, about 106 bits. Double-double products use Dekker's
-// splitting rather than fma, which without a target flag is a library call;
-// every product of halves is exact, so contracting them into fma changes
-// nothing.
+inline constexpr double kInf = std::numeric_limits<double>::infinity();
+inline constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-struct dd {
-    double hi, lo;
-    constexpr dd(double h = 0, double l = 0) noexcept : hi(h), lo(l) {}
-};
+CPLX_INLINE bool finite(double x) noexcept { return x - x == 0; }
 
-constexpr dd fast_two_sum(double a, double b) noexcept { // |a| >= |b|
-    const double s = a + b;
-    return {s, b - (s - a)};
+// Signs put back on a first-quadrant result.
+CPLX_INLINE Complex signed_like(double re, double im, double sre, double sim) noexcept {
+    return {std::copysign(re, sre), std::copysign(im, sim)};
+}
+CPLX_INLINE Complex negated_if(double re, double im, bool nre, bool nim) noexcept {
+    return {negated_if(re, nre), negated_if(im, nim)};
 }
 
-constexpr dd two_sum(double a, double b) noexcept {
-    const double s = a + b, bb = s - a;
-    return {s, (a - (s - bb)) + (b - bb)};
-}
-
-inline dd two_prod(double a, double b) noexcept { // |a|, |b| < 2^996
-    constexpr double split = 0x1p27 + 1;
-    const double p = a * b, ca = split * a, cb = split * b;
-    const double ah = ca - (ca - a), al = a - ah, bh = cb - (cb - b), bl = b - bh;
-    return {p, ((ah * bh - p) + ah * bl + al * bh) + al * bl};
-}
-
-constexpr dd operator+(dd a, dd b) noexcept {
-    const dd s = two_sum(a.hi, b.hi);
-    return fast_two_sum(s.hi, s.lo + (a.lo + b.lo));
-}
-inline dd operator-(dd a) noexcept { return {-a.hi, -a.lo}; }
-inline dd operator-(dd a, dd b) noexcept { return a + -b; }
-inline dd operator*(dd a, dd b) noexcept {
-    if (std::fabs(a.hi) > 0x1p995) return (dd(a.hi * 0x1p-64, a.lo * 0x1p-64) * b) * dd(0x1p64);
-    if (std::fabs(b.hi) > 0x1p995) return b * a;
-    const dd p = two_prod(a.hi, b.hi);
-    if (p.hi == 0) return {p.hi, 0}; // keeps the sign of a zero product
-    return fast_two_sum(p.hi, p.lo + (a.hi * b.lo + a.lo * b.hi));
-}
-inline dd operator/(dd a, dd b) noexcept {
-    if (a.hi != 0 && std::fabs(a.hi) < 0x1p-969) { // keep the correction's products clear of underflow
-        const dd q = dd(a.hi * 0x1p106, a.lo * 0x1p106) / b;
-        return {q.hi * 0x1p-106, q.lo * 0x1p-106};
-    }
-    const double q = a.hi / b.hi;
-    if (!(std::fabs(q) < 0x1p995)) return {q, 0}; // past Dekker's range; no correction
-    const dd r = a - b * dd(q);
-    return fast_two_sum(q, r.hi / b.hi);
-}
-
-// One Newton step from the rounded root: sqrt(a) = r + (a - r^2) / 2r.
-inline dd ext_sqrt(dd a) noexcept {
-    const double r = std::sqrt(a.hi);
-    if (r == 0) return {r, 0};
-    const dd rr = two_prod(r, r);
-    return fast_two_sum(r, (((a.hi - rr.hi) - rr.lo) + a.lo) / (2 * r));
-}
-inline double to_double(dd a) noexcept { return a.lo == 0 ? a.hi : a.hi + a.lo; } // -0 stays -0
-
-#if !defined(CPLX_PORTABLE) && LDBL_MANT_DIG == 64
-using ext = long double;
-inline ext ext_sqrt(ext a) noexcept { return std::sqrt(a); }
-inline double to_double(ext a) noexcept { return static_cast<double>(a); }
-inline ext from_dd(dd a) noexcept { return static_cast<ext>(a.hi) + a.lo; }
-inline ext ext_mul(double a, double b) noexcept { return static_cast<ext>(a) * b; }
-#else
-using ext = dd;
-inline ext from_dd(dd a) noexcept { return fast_two_sum(a.hi, a.lo); } // |a.lo| may exceed an ulp of a.hi
-inline ext ext_mul(double a, double b) noexcept { return two_prod(a, b); }
-#endif
-
-// Flips the sign bits without a branch: the signs of random inputs are
-// unpredictable, and a mispredicted branch costs as much as the arithmetic.
-inline double negated_if(double v, bool n) noexcept {
-    unsigned long long bits = 0;
-    std::memcpy(&bits, &v, sizeof v);
-    bits ^= static_cast<unsigned long long>(n) << 63;
-    std::memcpy(&v, &bits, sizeof v);
-    return v;
-}
-
-// (a.hi + a.lo)(b.hi + b.lo) for small lo parts: the product of the high
-// parts rounds once more, about half an ulp, where an exact product would
-// cost more than the rest of the function. A zero correction is left out, so
-// that a zero or underflowing product keeps its sign.
-inline double mul_parts(dd a, dd b) noexcept {
-    const double p = a.hi * b.hi, c = a.hi * b.lo + a.lo * (b.hi + b.lo);
-    return c == 0 ? p : p + c;
-}
-
-// Adding it to |x| < 2^51 rounds x to an integer, kept in the low bits.
-inline constexpr double kRoundShift = 0x1.8p52;
-
-inline constexpr dd kPi = {0x1.921fb54442d18p+1, 0x1.1a62633145c07p-53};
-inline constexpr dd kPi2 = {0x1.921fb54442d18p+0, 0x1.1a62633145c07p-54};
-// ln 2 with its last 12 bits zero, so that k * kLn2Hi is exact for |k| < 4096.
-inline constexpr double kLn2Hi = 0x1.62e42fefa3p-1, kLn2Lo = 0x1.3de6af278ece6p-42;
-
-// ------------------------------------------------ extended-precision kernels
-
-// sin(i pi/32) for i = 0..16 as hi + lo, hi with 26 bits so that hi times
-// a 27-bit number is exact.
-inline constexpr dd kSinQuarter[17] = {
-    {0x0p+0, 0x0p+0},
-    {0x1.917a6b8p-4, 0x1.0a6d0af87639dp-30},
-    {0x1.8f8b838p-3, 0x1.1a6982ad92e64p-29},
-    {0x1.2940628p-2, 0x1.b567c16a2d726p-28},
-    {0x1.87de2ap-2, 0x1.abaa58b469891p-28},
-    {0x1.e2b5d38p-2, 0x1.bd8ec78362475p-36},
-    {0x1.1c73b38p-1, 0x1.ae68c86c9774ap-29},
-    {0x1.44cf32p-1, 0x1.4247758601da9p-27},
-    {0x1.6a09e6p-1, 0x1.9fcef32422cbfp-27},
-    {0x1.8bc8068p-1, 0x1.8a8ba05a743dap-28},
-    {0x1.a9b6628p-1, 0x1.0ea1a3033ec62p-29},
-    {0x1.c38b2fp-1, 0x1.80bdb0d23e9d1p-29},
-    {0x1.d906bc8p-1, 0x1.cca3518a2bf31p-27},
-    {0x1.e9f415p-1, 0x1.b18b769760b1ep-27},
-    {0x1.f6297c8p-1, 0x1.fdd72c0ab10b9p-27},
-    {0x1.fd88dap-1, 0x1.e89292cf04139p-28},
-    {0x1p+0, 0x0p+0},
-};
-
-// The whole turn, j = 0..63, unfolded at compile time, so that the kernel
-// reads signed entries without per-quadrant arithmetic.
-struct sin_turn {
-    dd v[64];
-};
-
-constexpr sin_turn unfold_sin_table() noexcept {
-    sin_turn t{};
-    for (int j = 0; j < 64; ++j) {
-        const int q = j / 16, i = j % 16;
-        const dd e = kSinQuarter[q % 2 ? 16 - i : i];
-        t.v[j] = q < 2 || e.hi == 0 ? e : dd(-e.hi, -e.lo);
-    }
-    return t;
-}
-
-inline constexpr sin_turn kSinTable = unfold_sin_table();
-
-// sin y and cos y, each as hi + lo to about 2^-58 relative. For |y| <
-// 2^16, y = k pi/32 + r with pi/32 in three pieces, the first two short
-// enough that k times them is exact, and |r| <= pi/64 as rh + rl. Then
-// sin y = S cos r + C sin r and cos y = C cos r - S sin r, S and C the sine
-// and cosine of k pi/32; S + C rh is formed exactly, as the short table
-// value times the high half of rh plus an error term (|S| >= |C rh| unless
-// S is zero), so that only the small terms round. Larger y, and r too small
-// for the reduction's absolute error, go to the C library. Working on |y|
-// keeps the sine odd and the cosine even.
-struct sine_cosine {
-    dd s, c; // hi + lo, |lo| < 0.01 |hi|
-};
-
-CPLX_KERNEL sine_cosine sin_cos_parts(double y) noexcept {
-    const double a = std::fabs(y);
-    if (CPLX_LIKELY(a < 0x1p16)) {
-        constexpr double p1 = 0x1.921fb544p-4, p2 = 0x1.0b4611a6p-38, p3 = 0x1.3198a2e037p-73;
-        const double t = a * 0x1.45f306dc9c883p+3 + kRoundShift, kd = t - kRoundShift;
-        unsigned long long kbits = 0;
-        std::memcpy(&kbits, &t, sizeof t);
-        const dd r = two_sum(a - kd * p1, -(kd * p2)); // both products are exact, and so is the difference
-        if (CPLX_LIKELY(std::fabs(r.hi) > 0x1p-30 || kd == 0)) {
-            const double rh = r.hi, rl = r.lo - kd * p3;
-            const double r2 = rh * rh, r4 = r2 * r2;
-            const double sr =
-                rl + rh * r2 * ((-1.0 / 6 + r2 * (1.0 / 120)) + r4 * (-1.0 / 5040 + r2 * (1.0 / 362880))); // sin r - rh
-            const double cr = r4 * ((1.0 / 24 - r2 * (1.0 / 720)) + r4 * (1.0 / 40320)) - (rh * rl + r2 * 0.5);
-            const dd ts = kSinTable.v[kbits & 63], tc = kSinTable.v[(kbits + 16) & 63];
-            const double cut = rh * 0x1.0000004p26, hh = cut - (cut - rh), hl = rh - hh; // 27 + 26 bits
-            const dd qs = fast_two_sum(ts.hi, tc.hi * hh), qc = fast_two_sum(tc.hi, -(ts.hi * hh));
-            const double sf = ts.hi + ts.lo, cf = tc.hi + tc.lo; // the full values, for the small products
-            const double sign = std::copysign(1.0, y);
-            return {{qs.hi * sign, ((qs.lo + ts.lo) + (tc.hi * hl + tc.lo * rh + sf * cr + cf * sr)) * sign},
-                    {qc.hi, (qc.lo + tc.lo) - (ts.hi * hl + ts.lo * rh - cf * cr + sf * sr)}};
-        }
-    }
-    double s = 0, c = 0;
-#if CPLX_GNU && defined(__GLIBC__)
-    ::sincos(y, &s, &c);
-#else
-    s = std::sin(y);
-    c = std::cos(y);
-#endif
-    return {{s, 0.0}, {c, 0.0}};
-}
-
-inline void sin_cos(double y, double& s, double& c) noexcept {
-    const sine_cosine p = sin_cos_parts(y);
-    s = p.s.hi + p.s.lo;
-    c = p.c.hi + p.c.lo;
-}
-
-// log(1 + j/32) for j = -9..13.
-inline constexpr dd kLogTable[23] = {
-    {-0x1.522ae0738a3d8p-2, 0x1.8f7e9b38a6979p-57},  {-0x1.269621134db92p-2, -0x1.e0efadd9db02bp-56},
-    {-0x1.f991c6cb3b379p-3, -0x1.f665066f980a2p-57}, {-0x1.a93ed3c8ad9e3p-3, -0x1.bcafa9de97203p-57},
-    {-0x1.5bf406b543db2p-3, 0x1.1f5b44c0df7e7p-61},  {-0x1.1178e8227e47cp-3, 0x1.0e63a5f01c691p-58},
-    {-0x1.9335e5d594989p-4, 0x1.478a85704ccb7p-58},  {-0x1.08598b59e3a07p-4, 0x1.dd7009902bf32p-58},
-    {-0x1.0415d89e74444p-5, -0x1.c05cf1d753622p-59}, {0.0, 0.0},
-    {0x1.f829b0e7833p-6, 0x1.33e3f04f1ef23p-60},     {0x1.f0a30c01162a6p-5, 0x1.85f325c5bbacdp-59},
-    {0x1.6f0d28ae56b4cp-4, -0x1.906d99184b992p-58},  {0x1.e27076e2af2e6p-4, -0x1.61578001e0162p-60},
-    {0x1.29552f81ff523p-3, 0x1.301771c407dbfp-57},   {0x1.5ff3070a793d4p-3, -0x1.bc60efafc6f6ep-58},
-    {0x1.9525a9cf456b4p-3, 0x1.d904c1d4e2e26p-57},   {0x1.c8ff7c79a9a22p-3, -0x1.4f689f8434012p-57},
-    {0x1.fb9186d5e3e2bp-3, -0x1.caaae64f21acbp-57},  {0x1.1675cababa60ep-2, 0x1.ce63eab883717p-61},
-    {0x1.2e8e2bae11d31p-2, -0x1.8f4cdb95ebdf9p-56},  {0x1.4618bc21c5ec2p-2, 0x1.f42decdeccf1dp-56},
-    {0x1.5d1bdbf5809cap-2, 0x1.4236383dc7fe1p-56},
-};
-
-// atan(j/16) for j = 0..16.
-inline constexpr dd kAtanTable[17] = {
-    {0.0, 0.0},
-    {0x1.ff55bb72cfdeap-5, -0x1.c934d86d23f1dp-60},
-    {0x1.fd5ba9aac2f6ep-4, -0x1.cd37686760c17p-59},
-    {0x1.7b97b4bce5b02p-3, 0x1.347b0b4f881cap-58},
-    {0x1.f5b75f92c80ddp-3, 0x1.8ab6e3cf7afbdp-57},
-    {0x1.362773707ebccp-2, -0x1.963a544b672d8p-57},
-    {0x1.6f61941e4def1p-2, -0x1.c63aae6f6e918p-56},
-    {0x1.a64eec3cc23fdp-2, -0x1.24dec1b50b7ffp-56},
-    {0x1.dac670561bb4fp-2, 0x1.a2b7f222f65e2p-56},
-    {0x1.0657e94db30dp-1, -0x1.d5b495f6349e6p-56},
-    {0x1.1e00babdefeb4p-1, -0x1.928df287a668fp-58},
-    {0x1.345f01cce37bbp-1, 0x1.1021137c71102p-55},
-    {0x1.4978fa3269ee1p-1, 0x1.2419a87f2a458p-56},
-    {0x1.5d58987169b18p-1, 0x1.0028e4bc5e7cap-57},
-    {0x1.700a7c5784634p-1, -0x1.8c34d25aadef6p-56},
-    {0x1.819d0b7158a4dp-1, -0x1.bf76229d3b917p-56},
-    {0x1.921fb54442d18p-1, 0x1.1a62633145c07p-55},
-};
-
-// 2^(j/32) for j = 0..31.
-inline constexpr dd kExp2Table[32] = {
-    {0x1p+0, 0x0p+0},
-    {0x1.059b0d3158574p+0, 0x1.d73e2a475b465p-55},
-    {0x1.0b5586cf9890fp+0, 0x1.8a62e4adc610bp-54},
-    {0x1.11301d0125b51p+0, -0x1.6c51039449b3ap-54},
-    {0x1.172b83c7d517bp+0, -0x1.19041b9d78a76p-55},
-    {0x1.1d4873168b9aap+0, 0x1.e016e00a2643cp-54},
-    {0x1.2387a6e756238p+0, 0x1.9b07eb6c70573p-54},
-    {0x1.29e9df51fdee1p+0, 0x1.612e8afad1255p-55},
-    {0x1.306fe0a31b715p+0, 0x1.6f46ad23182e4p-55},
-    {0x1.371a7373aa9cbp+0, -0x1.63aeabf42eae2p-54},
-    {0x1.3dea64c123422p+0, 0x1.ada0911f09ebcp-55},
-    {0x1.44e086061892dp+0, 0x1.89b7a04ef80dp-59},
-    {0x1.4bfdad5362a27p+0, 0x1.d4397afec42e2p-56},
-    {0x1.5342b569d4f82p+0, -0x1.07abe1db13cadp-55},
-    {0x1.5ab07dd485429p+0, 0x1.6324c054647adp-54},
-    {0x1.6247eb03a5585p+0, -0x1.383c17e40b497p-54},
-    {0x1.6a09e667f3bcdp+0, -0x1.bdd3413b26456p-54},
-    {0x1.71f75e8ec5f74p+0, -0x1.16e4786887a99p-55},
-    {0x1.7a11473eb0187p+0, -0x1.41577ee04992fp-55},
-    {0x1.82589994cce13p+0, -0x1.d4c1dd41532d8p-54},
-    {0x1.8ace5422aa0dbp+0, 0x1.6e9f156864b27p-54},
-    {0x1.93737b0cdc5e5p+0, -0x1.75fc781b57ebcp-57},
-    {0x1.9c49182a3f09p+0, 0x1.c7c46b071f2bep-56},
-    {0x1.a5503b23e255dp+0, -0x1.d2f6edb8d41e1p-54},
-    {0x1.ae89f995ad3adp+0, 0x1.7a1cd345dcc81p-54},
-    {0x1.b7f76f2fb5e47p+0, -0x1.5584f7e54ac3bp-56},
-    {0x1.c199bdd85529cp+0, 0x1.11065895048ddp-55},
-    {0x1.cb720dcef9069p+0, 0x1.503cbd1e949dbp-56},
-    {0x1.d5818dcfba487p+0, 0x1.2ed02d75b3707p-55},
-    {0x1.dfc97337b9b5fp+0, -0x1.1a5cd4f184b5cp-54},
-    {0x1.ea4afa2a490dap+0, -0x1.e9c23179c2893p-54},
-    {0x1.f50765b6e454p+0, 0x1.9d3e12dd8a18bp-54},
-};
-
-// 2^m for a normal result.
-inline double power_of_two(int m) noexcept {
-    const unsigned long long bits = static_cast<unsigned long long>(m + 1023) << 52;
-    double p = 0;
-    std::memcpy(&p, &bits, sizeof p);
-    return p;
-}
-
-// hi = m 2^k with m in [0.71, 1.41] and c = 1 + j/32 the table point
-// nearest m, for 2^-1000 < hi < 2^1003, from the bits without a branch.
-struct log_reduced {
-    int k, j;
-    double m, c;
-};
-
-inline log_reduced log_reduce(double hi) noexcept {
-    unsigned long long bits = 0;
-    std::memcpy(&bits, &hi, sizeof hi);
-    const unsigned long long fraction = bits & 0x000fffffffffffffull;
-    const unsigned up = fraction >= 0x6a09e667f3bcdull; // 1.fraction >= sqrt 2: halve it
-    log_reduced r = {static_cast<int>(bits >> 52) - 1023 + static_cast<int>(up), 0, 0, 0};
-    bits = fraction | static_cast<unsigned long long>(1023 - up) << 52;
-    const unsigned shift = 47 + up; // rounds m to a multiple of 1/32
-    const unsigned long long cbits = (bits + (1ull << (shift - 1))) >> shift << shift;
-    r.j = static_cast<int>((fraction + (1ull << (shift - 1))) >> shift) - 16 * static_cast<int>(up);
-    std::memcpy(&r.m, &bits, sizeof r.m);
-    std::memcpy(&r.c, &cbits, sizeof r.c);
-    return r;
-}
-
-// atanh(t) - t = t^3/3 + t^5/5 + ..., for |t| < 0.0112 to 2^-64 of t.
-inline double atanh_tail(double t) noexcept {
-    const double t2 = t * t, t4 = t2 * t2;
-    return t * t2 * ((1.0 / 3 + t2 * (1.0 / 5)) + t4 * ((1.0 / 7 + t2 * (1.0 / 9)) + t4 * (1.0 / 11)));
-}
-
-// (atan(d) - d) times a sign, for |d| < 1/32 to 2^-64 of d.
-inline double atan_tail(double d, double sign) noexcept {
-    const double d2 = d * d, d4 = d2 * d2;
-    return d * sign * d2 *
-           ((-1.0 / 3 + d2 * (1.0 / 5)) + d4 * (-1.0 / 7 + d2 * (1.0 / 9)) +
-            d4 * d4 * ((-1.0 / 11 + d2 * (1.0 / 13)) - d4 * (1.0 / 15)));
-}
-
-// log(hi + lo) / 2 + e ln 2 for 2^-1000 < hi < 2^1003, to about 2^-63
-// relative. With hi = m 2^k, m in [0.71, 1.41], c = 1 + j/32 the nearest
-// table point: log(m) = log(c) + 2 atanh(t), t = (m - c) / (m + c),
-// |t| < 0.0112, where the series needs terms to t^11 and only t needs the
-// extended type. What does not wait for t is summed first.
-inline ext half_log_ext(double hi, double lo, int e) noexcept {
-    const log_reduced r = log_reduce(hi);
-    const double ml = lo * power_of_two(-r.k);                     // exact: m = hi 2^-k
-    const ext t = (ext(r.m - r.c) + ml) / ((ext(r.m) + r.c) + ml); // m - c is exact
-    const int n = r.k + 2 * e;                                     // n kLn2Hi is exact
-    const ext base = ((ext(n * kLn2Hi) + ext(n * kLn2Lo)) + from_dd(kLogTable[r.j + 9])) * 0.5;
-    return base + (t + atanh_tail(to_double(t)));
-}
-
-// The octant's offset plus or minus atan(j/16): 0 + atan, pi/2 - atan,
-// pi - atan and pi/2 + atan, for neg_x and swap below.
-struct atan_bases {
-    dd v[4][17];
-};
-constexpr atan_bases make_atan_bases() noexcept {
-    atan_bases b{};
-    const dd offset[4] = {{0, 0}, kPi2, kPi, kPi2};
-    for (int q = 0; q < 4; ++q)
-        for (int j = 0; j < 17; ++j)
-            b.v[q][j] =
-                q == 1 || q == 2 ? offset[q] + dd(-kAtanTable[j].hi, -kAtanTable[j].lo) : offset[q] + kAtanTable[j];
-    return b;
-}
-inline constexpr atan_bases kAtanBase = make_atan_bases();
-
-// atan2 from the magnitudes y and x of the parts and their signs: with
-// t = a / b = min / max and c = j/16 the table point nearest t,
-// atan2 = base + rsign atan(d), d = (t - c) / (1 + t c), |d| < 1/32, where c
-// has four bits, so that c times a part is exact in the extended types. The
-// octant is an offset and a sign, not a branch, which random arguments would
-// mispredict.
-struct atan_reduced {
-    double a, b, t, c, rsign;
-    int j;
-    dd base;
-};
-
-inline atan_reduced atan_reduce(double y, double x, bool neg_y, bool neg_x) noexcept {
-    const bool swap = y > x;
-    atan_reduced r{};
-    r.a = swap ? x : y;
-    r.b = swap ? y : x;
-    r.t = r.a / r.b;
-    const double ts = r.t * 16 + kRoundShift;
-    unsigned long long bits = 0;
-    std::memcpy(&bits, &ts, sizeof ts);
-    r.j = static_cast<int>(bits & 31);
-    r.c = (ts - kRoundShift) * (1.0 / 16);
-    const double sign = negated_if(1.0, neg_y);
-    r.rsign = negated_if(sign, neg_x != swap);
-    const dd o = kAtanBase.v[2 * neg_x + swap][r.j];
-    r.base = {o.hi * sign, o.lo * sign};
-    return r;
-}
-
-// atan2 for finite parts, not both zero, to about 2^-63 relative.
-inline ext atan2_ext(double y, double x, bool neg_y, bool neg_x) noexcept {
-    const atan_reduced r = atan_reduce(y, x, neg_y, neg_x);
-    const ext d = (ext(r.a) - ext(r.b) * r.c) / (ext(r.b) + ext(r.a) * r.c);
-    return from_dd(r.base) + (d * r.rsign + atan_tail(to_double(d), r.rsign));
-}
-
-// ------------------------------------------------ accurate real helpers
-
-// e^a for -708 < a < 709.7 as hi + lo, |lo| < 0.012 |hi|, to about 2^-58
-// relative, all in doubles: a = (32m + j) ln2/32 + r, |r| <= ln2/64, and
-// e^a = 2^m 2^(j/32) e^r. The reduction keeps k = 32m + j and the even and
-// odd parts of e^r - 1, so that e^-a = e^(-k ln2/32) e^-r comes from the
-// same polynomial.
-struct exp_reduced {
-    int k;
-    double even, odd;
-};
-
-CPLX_KERNEL exp_reduced exp_reduce(double a) noexcept {
-    constexpr double c_hi = 0x1.62e42fefap-6, c_lo = 0x1.cf79abc9e3b3ap-45; // ln2/32; k c_hi is exact
-    const double t = a * 0x1.71547652b82fep+5 + kRoundShift, kd = t - kRoundShift;
-    unsigned long long kbits = 0;
-    std::memcpy(&kbits, &t, sizeof t);
-    const dd r = fast_two_sum(a - kd * c_hi, -(kd * c_lo)); // a - kd c_hi is exact
-    const double r2 = r.hi * r.hi;
-    return {static_cast<int>(static_cast<unsigned>(kbits)), r2 * (0.5 + r2 * (1.0 / 24 + r2 * (1.0 / 720))),
-            r.hi + (r.lo + r.hi * r2 * (1.0 / 6 + r2 * (1.0 / 120 + r2 * (1.0 / 5040))))};
-}
-
-// 2^(k/32) (1 + p) as hi + lo.
-CPLX_KERNEL dd exp_scaled(int k, double p) noexcept {
-    const dd& t = kExp2Table[k & 31];
-    const double m = power_of_two((k - (k & 31)) / 32);
-    return {t.hi * m, (t.lo + t.hi * p) * m};
-}
-
-// e^a for -708 <= a < 709.7 as hi + lo, from the reduction above.
-CPLX_KERNEL dd exp_pair(double a) noexcept {
-    const exp_reduced r = exp_reduce(a);
-    return exp_scaled(r.k, r.even + r.odd);
-}
-
-// cosh a and sinh a for 0 <= a < 22, to about 2^-56 relative, with no
-// division: e^a + e^-a, and e^a - e^-a but below a = 1/4, where it cancels
-// and sinh a is a series.
-struct cosh_sinh {
-    dd ch, sh; // hi + lo, |lo| < 0.05 |hi|
-};
-
-CPLX_KERNEL cosh_sinh hyperbolic(double a) noexcept {
-    const exp_reduced r = exp_reduce(a);
-    const dd e = exp_scaled(r.k, r.even + r.odd), f = exp_scaled(-r.k, r.even - r.odd);
-    const dd c = fast_two_sum(e.hi, f.hi);
-    const dd ch = {c.hi * 0.5, (c.lo + (e.lo + f.lo)) * 0.5};
-    if (a < 0.25) {
-        const double a2 = a * a;
-        const double tail =
-            a * a2 *
-            ((1.0 / 6 + a2 * (1.0 / 120)) +
-             a2 * a2 * ((1.0 / 5040 + a2 * (1.0 / 362880)) + a2 * a2 * (1.0 / 39916800 + a2 * (1.0 / 6227020800))));
-        return {ch, {a, tail}};
-    }
-    const dd d = fast_two_sum(e.hi, -f.hi);
-    return {ch, {d.hi * 0.5, (d.lo + (e.lo - f.lo)) * 0.5}};
-}
-
-// m e^x 2^-h for finite m and h = 0 or 1, without the overflow of e^x alone
-// where the product is finite: past x = 709, e^x = 2^k e^(x - k ln 2) with
-// x - k ln 2 held to more than double precision, since its rounding error
-// would be multiplied by e^x. The halving is applied last, where it is exact.
-CPLX_NOINLINE inline double exp_times(double x, double m, int h = 0) noexcept {
-    const double half = h ? 0.5 : 1.0;
-    if (!(x > 709)) return x < -708 ? std::exp(x) * m * half : to_double(from_dd(exp_pair(x)) * m * half);
-    // Past 1500, e^x times even the least subnormal overflows.
-    if (x > 1500) return std::copysign(std::numeric_limits<double>::infinity(), m);
-    const int k = x < 1409 ? 1023 : 2046; // x - k ln 2 in [-9.2, 82]
-    const double rh = x - k * kLn2Hi, rl = -k * kLn2Lo;
-    int e = k;
-    double mm = m;
-    if (std::fabs(mm) < 0x1p-900) { // keep the product normal until the last scaling
-        mm *= 0x1p600;
-        e -= 600;
-    }
-    mm *= half; // exact now, where halving a subnormal m would not be
-    return std::ldexp(to_double(from_dd(exp_pair(rh)) * (ext(rl) + 1.0) * mm), e);
-}
-
-// log|x + iy| for finite parts, not both zero, to about an ulp. Near 1, where
-// the logarithm cancels, x^2 + y^2 is formed exactly.
-inline dd sum_of_squares(double x, double y) noexcept {
-    const dd xx = two_prod(x, x), yy = two_prod(y, y);
-    return xx.hi > yy.hi ? xx + yy : yy + xx;
-}
-
-CPLX_NOINLINE inline double log_abs_near_one(double x, double y) noexcept {
-    const dd s = sum_of_squares(x, y);
-    return to_double(half_log_ext(s.hi, s.lo, 0));
+// x^2 + y^2 - 1 as a double-double to 2^-104 relative for |x|, |y| <= 2: the
+// squares split exactly into four doubles, and those and -1 summed without
+// error (Hull, Fairgrieve and Tang form the same sum from halves). Near the
+// unit circle it cancels to as little as 2^-108 or less, so anything short
+// of exact loses the result.
+template <bool F = kFma>
+inline dd norm_minus_one(double x, double y) noexcept {
+    const dd xx = two_sqr<F>(x), yy = two_sqr<F>(y);
+    const double t[5] = {-1.0, xx.hi, yy.hi, xx.lo, yy.lo};
+    return exact_sum(t);
 }
 
 // The parts' magnitudes, scaled by 2^-e where their squares would leave the
-// double range, and the sum of their squares in the extended type.
+// double range, and the sum of their squares as a double-double to 2^-105.
 struct scaled_parts {
     double x, y;
     int e;
-    ext s;
+    dd s;
 };
 
-inline scaled_parts scale_parts(double x, double y) noexcept {
-    x = std::fabs(x);
-    y = std::fabs(y);
+template <bool F = kFma>
+CPLX_INLINE scaled_parts scale_parts(double re, double im) noexcept {
+    double x = std::fabs(re), y = std::fabs(im);
     const double big = x > y ? x : y;
     int e = 0;
-    if (big > 0x1p+500 || big < 0x1p-500) {
+    if (!(big <= 0x1p+500 && big >= 0x1p-500)) {
         e = std::ilogb(big);
         x = std::scalbn(x, -e);
         y = std::scalbn(y, -e);
     }
-    return {x, y, e, ext_mul(x, x) + ext_mul(y, y)};
+    const dd xx = two_sqr<F>(x), yy = two_sqr<F>(y);
+    const dd s = two_sum(xx.hi, yy.hi);
+    return {x, y, e, fast_two_sum(s.hi, s.lo + (xx.lo + yy.lo))};
 }
 
-// x^2 + y^2 = sh + sl: log(sh) takes the rounded sum in double, so that the
-// call waits for no extended arithmetic and no long double lives across it.
+// log|re + i im| for finite parts, not both zero. Where |z|^2 is in
+// [1/2, 2], half log1p of the exact |z|^2 - 1, rounded once from double-
+// double: within 0.51 ulp however close |z| is to 1. Elsewhere
+// (log(s.hi) + s.lo / s.hi) / 2 + e ln 2, |log(s)| >= ln 2 / 2, so that the
+// C library's log (under an ulp) and the halving leave it within an ulp.
+template <bool F = kFma>
 inline double log_abs(double re, double im) noexcept {
-    const scaled_parts p = scale_parts(re, im);
-    const double sh = p.x * p.x + p.y * p.y;
-    if (p.e == 0 && sh > 0.5 && sh < 2) return log_abs_near_one(p.x, p.y);
-    const double sl = to_double(p.s - sh) / sh;
-    const double l = (std::log(sh) + sl) / 2;
-    return p.e == 0 ? l : l + p.e * kLn2Hi + p.e * kLn2Lo;
-}
-
-inline bool finite(double x) noexcept { return x - x == 0; }
-
-// Signs put back on a first-quadrant result.
-inline Complex signed_like(double re, double im, double sre, double sim) noexcept {
-    return {std::copysign(re, sre), std::copysign(im, sim)};
-}
-inline Complex negated_if(double re, double im, bool nre, bool nim) noexcept {
-    return {negated_if(re, nre), negated_if(im, nim)};
+    const scaled_parts p = scale_parts<F>(re, im);
+    if (p.e == 0 && p.s.hi >= 0.5 && p.s.hi <= 2) return to_double(half_log1p<F>(norm_minus_one<F>(p.x, p.y)));
+    const double l = (std::log(p.s.hi) + p.s.lo / p.s.hi) * 0.5;
+    return p.e == 0 ? l : (l + p.e * kLn2Lo) + p.e * kLn2Hi;
 }
 
 } // namespace detail
@@ -586,8 +119,7 @@ inline Complex negated_if(double re, double im, bool nre, bool nim) noexcept {
 constexpr double norm(const Complex& z) noexcept { return z.re * z.re + z.im * z.im; }
 
 inline Complex proj(const Complex& z) noexcept {
-    if (std::isinf(z.re) || std::isinf(z.im))
-        return {std::numeric_limits<double>::infinity(), std::copysign(0.0, z.im)};
+    if (std::isinf(z.re) || std::isinf(z.im)) return {detail::kInf, std::copysign(0.0, z.im)};
     return z;
 }
 
@@ -595,153 +127,138 @@ inline Complex proj(const Complex& z) noexcept {
 
 namespace detail {
 
-// t = sqrt((x + |z|) / 2) and y / 2t for x, y >= 0 whose squares neither
-// overflow nor underflow, |z| and t in the extended type, so that each part
-// is rounded once.
-inline Complex sqrt_parts(double x, double y) noexcept {
-    const ext t = ext_sqrt((ext_sqrt(ext_mul(x, x) + ext_mul(y, y)) + x) * 0.5);
-    return {to_double(t), to_double(ext(y) / (t * 2.0))};
+// x^2 + y^2 for x, y >= 0, the larger square fused where the target fuses:
+// within 1.5 u.
+template <bool F>
+CPLX_INLINE double sum_of_squares(double x, double y) noexcept {
+    const double big = x > y ? x : y, small = x > y ? y : x;
+    return F ? std::fma(big, big, small * small) : big * big + small * small;
+}
+
+// For x, y >= 0 with s = x^2 + y^2 in range: t = sqrt((x + |z|) / 2) and
+// y / 2t, the real part and |imaginary part| of sqrt(x + iy). |z| = sqrt(s)
+// is within 1.75 u; x + |z| is kept as an exact pair, and t0 = sqrt of its
+// half is corrected by one Newton step with inv = 1 / 2t0, the one division,
+// which y / 2t needs anyway: t and y / 2t are then within 0.88 u of the exact
+// parts before their last rounding, so within 1.4 ulp, and usually far less.
+template <bool F>
+CPLX_INLINE Complex sqrt_first(double x, double y, double s) noexcept {
+    const double m = std::sqrt(s);
+    const dd h = fast_two_sum(0.5 * m, 0.5 * x); // (x + |z|) / 2, exactly but for |z|'s error; m >= x
+    const double t0 = std::sqrt(h.hi), inv = 0.5 / t0;
+    double e, q0, rem; // h - t0^2, so that t = t0 + e inv; q0 ~ y / 2t0 and its remainder y - 2 t0 q0
+    if constexpr (F) {
+        e = std::fma(-t0, t0, h.hi) + h.lo;
+        q0 = y * inv;
+        rem = std::fma(-2 * t0, q0, y);
+    } else { // a split product of a subnormal y would be inexact: divide instead
+        const dd tt = two_sqr<F>(t0);
+        e = ((h.hi - tt.hi) - tt.lo) + h.lo;
+        q0 = y / (2 * t0);
+        rem = 0;
+    }
+    // y / 2t = q0 (1 - 2 e inv^2) + rem inv
+    return {t0 + e * inv, q0 + inv * (rem - 2 * q0 * (e * inv))};
 }
 
 // The same for parts out of that range, scaled by an even power of two:
-// sqrt(4^k z) = 2^k sqrt(z).
-CPLX_NOINLINE inline Complex sqrt_scaled(double x, double y) noexcept {
+// sqrt(4^k z) = 2^k sqrt(z). Where y / 2t would come out subnormal, it is
+// formed from y scaled by 2^-k only, so that it is rounded once.
+template <bool F>
+CPLX_NOINLINE Complex sqrt_scaled(double x, double y) noexcept {
     const double big = x > y ? x : y;
     const int e = (std::ilogb(big) / 2) * 2;
-    const Complex r = sqrt_parts(std::scalbn(x, -e), std::scalbn(y, -e));
-    if (y != 0 && std::fabs(r.im) < 0x1p-1000) { // y / 2t from y itself, scaled by 2^-k only
-        const double t = r.re;
-        return {std::scalbn(t, e / 2), to_double(ext(std::scalbn(y, -e / 2)) / (ext(t) * 2.0))};
-    }
-    return {std::scalbn(r.re, e / 2), std::scalbn(r.im, e / 2)};
+    const double xs = std::scalbn(x, -e), ys = std::scalbn(y, -e);
+    const Complex r = sqrt_first<F>(xs, ys, sum_of_squares<F>(xs, ys));
+    const double t = std::scalbn(r.re, e / 2);
+    if (y != 0 && std::fabs(r.im) < 0x1p-1000) return {t, std::scalbn(y, -e / 2) / (2 * r.re)};
+    return {t, std::scalbn(r.im, e / 2)};
+}
+
+// sqrt of x + iy, x, y >= 0, not both zero, one of them infinite or NaN, or
+// the two out of sqrt_first's range: the larger part t and y / 2t.
+template <bool F>
+CPLX_NOINLINE Complex sqrt_rare(const Complex& z) noexcept {
+    const double x = std::fabs(z.re), y = std::fabs(z.im);
+    if (std::isinf(y)) return {kInf, kInf};
+    if (std::isnan(z.re) || (std::isnan(y) && !std::isinf(x))) return {z.re + z.im, z.re + z.im};
+    if (std::isinf(x)) return {kInf, std::isnan(y) ? y : 0.0}; // swapped for -inf by sqrt_signed
+    return sqrt_scaled<F>(x, y);
+}
+
+// The principal root's parts put together branch-free (the signs of random
+// arguments are unpredictable): for x >= 0, t + i y / 2t; for x < 0,
+// |y| / 2t + i t; the imaginary part has y's sign.
+CPLX_INLINE Complex sqrt_signed(const Complex& z, Complex r) noexcept {
+    return std::signbit(z.re) ? Complex(r.im, std::copysign(r.re, z.im)) : Complex(r.re, std::copysign(r.im, z.im));
+}
+
+template <bool F>
+CPLX_INLINE Complex sqrt_impl(const Complex& z) noexcept {
+    const double x = std::fabs(z.re), y = std::fabs(z.im), s = sum_of_squares<F>(x, y);
+    if (CPLX_LIKELY(safe(s, s))) return sqrt_signed(z, sqrt_first<F>(x, y, s));
+    if (x == 0 && y == 0) return {0.0, z.im};
+    const Complex r = sqrt_rare<F>(z);
+    if (std::isnan(r.re) && std::isnan(r.im)) return r;
+    return sqrt_signed(z, r);
+}
+
+#if CPLX_FMA_DISPATCH
+CPLX_TARGET_FMA CPLX_NOINLINE inline Complex sqrt_fma(const Complex& z) noexcept { return sqrt_impl<true>(z); }
+#endif
+
+// True where the processor has FMA. Before the runtime has read the
+// processor's features, as in a static constructor, it says false: the
+// other path is slower, and as exact.
+CPLX_INLINE bool run_fma() noexcept {
+#if CPLX_FMA_DISPATCH
+    return __builtin_cpu_supports("fma");
+#else
+    return kFma;
+#endif
 }
 
 } // namespace detail
 
-// With t = sqrt((|x| + |z|) / 2), which never forms |z| - |x| and so never
-// cancels: for x >= 0 the root is t + i y / 2t, for x < 0 |y| / 2t + i t,
-// the sign of t that of y. Where 16 |y| >= |x|, |z| - |x| loses at most 9
-// bits, fewer than x87 carries beyond a double, and the real part and
-// |imaginary part| are sqrt((|z| + x) / 2) and sqrt((|z| - x) / 2): two
-// square roots in one sqrtpd and no division, the slowest step.
-CPLX_KERNEL Complex sqrt(const Complex& z) noexcept {
-#if CPLX_X86_KERNELS
-    unsigned long long bx = 0, by = 0;
-    std::memcpy(&bx, &z.re, sizeof bx);
-    std::memcpy(&by, &z.im, sizeof by);
-    const unsigned long long ax = bx << 1, ay = by << 1, big = ax > ay ? ax : ay; // magnitudes' bits, shifted
-    constexpr unsigned long long low = (0x3ffull - 1000) << 53, high = (0x3ffull + 1000) << 53;
-    if (CPLX_LIKELY(big - low < high - low && ay + (4ull << 53) >= ax)) { // 2^-1000 <= max < 2^1001, 16|y| >= |x|
-        double a = 0, b = 0, re, im;
-        static constexpr float half = 0.5f;
-        __asm__(
-            "fldl %[x]\n\t"
-            "fmuls %[half]\n\t"
-            "fld %%st(0)\n\t"
-            "fmul %%st(0), %%st\n\t"
-            "fldl %[y]\n\t"
-            "fmuls %[half]\n\t"
-            "fmul %%st(0), %%st\n\t"
-            "faddp\n\t"
-            "fsqrt\n\t" // |z| / 2, x / 2
-            "fld %%st(0)\n\t"
-            "fadd %%st(2), %%st\n\t"
-            "fstpl %[a]\n\t" // (|z| + x) / 2
-            "fsub %%st(1), %%st\n\t"
-            "fstpl %[b]\n\t" // (|z| - x) / 2
-            "fstp %%st(0)\n\t"
-            "movsd %[a], %[re]\n\t"
-            "movhpd %[b], %[re]\n\t" // two loads, each forwarded from its store
-            "sqrtpd %[re], %[re]\n\t"
-            "movapd %[re], %[im]\n\t"
-            "unpckhpd %[im], %[im]"
-            : [a] "=m"(a), [b] "=m"(b), [re] "=&x"(re), [im] "=&x"(im)
-            : [x] "m"(z.re), [y] "m"(z.im), [half] "m"(half)
-            : "st", "st(1)", "st(2)");
-        return {re, std::copysign(im, z.im)};
-    }
-    constexpr unsigned long long top = 0x7ff0000000000000ull << 1;
-    if (CPLX_LIKELY(big < top && big != 0)) { // finite, not both zero
-        // x87 has the range for every finite square and a single rounding
-        // per part; written out because the compiler would pass each operand
-        // and result through a stack slot of its own choosing, which costs
-        // a third of the time.
-        double r[2]; // t = sqrt((|x| + |z|) / 2) and |y| / 2t, in the order of the result
-        const bool neg = bx >> 63;
-        static constexpr float half = 0.5f;
-        __asm__(
-            "fldl %[y]\n\t"
-            "fabs\n\t" // |y|
-            "fldl %[x]\n\t"
-            "fabs\n\t" // |x|, |y|
-            "fld %%st(0)\n\t"
-            "fmul %%st(0), %%st\n\t"
-            "fld %%st(2)\n\t"
-            "fmul %%st(0), %%st\n\t"
-            "faddp\n\t"
-            "fsqrt\n\t" // |z|, |x|, |y|
-            "faddp\n\t"
-            "fmuls %[half]\n\t"
-            "fsqrt\n\t" // t, |y|
-            "fld %%st(0)\n\t"
-            "fadd %%st(0), %%st\n\t"
-            "fdivr %%st(2), %%st\n\t" // |y| / 2t, t, |y|
-            "fstpl %[q]\n\t"
-            "fstpl %[t]\n\t"
-            "fstp %%st(0)"
-            : [t] "=m"(r[neg]), [q] "=m"(r[!neg])
-            : [x] "m"(z.re), [y] "m"(z.im), [half] "m"(half)
-            : "st", "st(1)", "st(2)", "st(3)");
-        return {r[0], std::copysign(r[1], z.im)};
-    }
+// The principal square root: t + i y / 2t for x >= 0, |y| / 2t + i t for
+// x < 0, the sign of t that of y, t = sqrt((|x| + |z|) / 2); this never forms
+// |z| - |x| where it cancels (Kahan 1987).
+inline Complex sqrt(const Complex& z) noexcept {
+#if CPLX_FMA_DISPATCH
+    if (detail::run_fma()) return detail::sqrt_fma(z);
 #endif
-    const double x = std::fabs(z.re), y = std::fabs(z.im);
-    const double s = x * x + y * y;
-    Complex r; // t and y / 2t
-    if (CPLX_LIKELY(detail::safe(s, s))) {
-        r = detail::sqrt_parts(x, y);
-    } else {
-        constexpr double inf = std::numeric_limits<double>::infinity();
-        if (std::isinf(y)) return {inf, z.im};
-        if (std::isnan(z.re) || (std::isnan(y) && !std::isinf(x))) return {z.re + z.im, z.re + z.im};
-        if (std::isinf(x)) {
-            const double other = std::isnan(y) ? y : 0.0;
-            return std::signbit(z.re) ? Complex(other, std::copysign(inf, z.im))
-                                      : Complex(inf, std::copysign(other, z.im));
-        }
-        if (x == 0 && y == 0) return {0.0, z.im};
-        r = detail::sqrt_scaled(x, y);
-    }
-    return std::signbit(z.re) ? Complex(r.im, std::copysign(r.re, z.im)) : Complex(r.re, std::copysign(r.im, z.im));
+    return detail::sqrt_impl<detail::kFma>(z);
 }
 
 // ------------------------------------------------------- exp, log and pow
 
 namespace detail {
 
-// exp past the kernels' ranges: huge or tiny e^x, huge y, infinities, NaNs.
+// exp past the fast path: huge or tiny e^x, huge y, infinities, NaNs.
 CPLX_NOINLINE inline Complex exp_rare(const Complex& z) noexcept {
     const double x = z.re, y = std::fabs(z.im);
-    if (y == 0) return {std::exp(x), z.im};
-    constexpr double inf = std::numeric_limits<double>::infinity();
-    if (std::isnan(x) || (!finite(y) && x != -inf)) {
-        if (x == inf) return {inf, y - y};
+    if (y == 0) return {std::isnan(x) ? x : exp_times(x, {1.0, 0.0}), z.im};
+    if (std::isnan(x) || (!finite(y) && x != -kInf)) {
+        if (x == kInf) return {kInf, y - y};
         return {x + y - y, x + y - y};
     }
-    if (x == -inf) {
-        const bool fin = finite(y);
-        return negated_if(fin ? std::copysign(0.0, std::cos(y)) : 0.0, fin ? std::copysign(0.0, std::sin(y)) : 0.0,
-                          false, std::signbit(z.im));
-    }
-    return negated_if(exp_times(x, std::cos(y)), exp_times(x, std::sin(y)), false, std::signbit(z.im));
+    if (!finite(y)) return {0.0, negated_if(0.0, std::signbit(z.im))}; // e^-inf: 0, signs unspecified
+    const sine_cosine p = sin_cos_parts(y);
+    if (x == -kInf)
+        return negated_if(std::copysign(0.0, p.c.hi + p.c.lo), std::copysign(0.0, p.s.hi + p.s.lo), false,
+                          std::signbit(z.im));
+    return negated_if(exp_times(x, p.c), exp_times(x, p.s), false, std::signbit(z.im));
 }
 
 } // namespace detail
 
-// e^x cos y + i e^x sin y; a zero y is the imaginary part itself. The sine
-// is odd and the cosine even to the last bit, so conj(exp(z)) == exp(conj z).
-CPLX_KERNEL Complex exp(const Complex& z) noexcept {
-    if (CPLX_LIKELY(z.re > -700 && z.re < 709 && std::fabs(z.im) < 0x1p16)) { // the kernels' ranges
+// e^x cos y + i e^x sin y, each part the product of two pairs good to 2^-56,
+// rounded once: within 0.52 ulp but for the extra rounding of mul_parts'
+// high product, so within an ulp. A zero y is the imaginary part itself. The
+// sine is odd and the cosine even to the last bit, so conj(exp(z)) ==
+// exp(conj z).
+inline Complex exp(const Complex& z) noexcept {
+    if (CPLX_LIKELY(z.re > -700 && z.re < 709 && std::fabs(z.im) < 0x1p16)) {
         const detail::dd e = detail::exp_pair(z.re);
         const detail::sine_cosine p = detail::sin_cos_parts(z.im);
         return {detail::mul_parts(e, p.c), detail::mul_parts(e, p.s)};
@@ -754,13 +271,13 @@ inline Complex log(const Complex& z) noexcept {
     const double theta = std::atan2(z.im, z.re);
     if (CPLX_LIKELY(detail::finite(z.re) && detail::finite(z.im) && (z.re != 0 || z.im != 0)))
         return {detail::log_abs(z.re, z.im), theta};
-    constexpr double inf = std::numeric_limits<double>::infinity();
-    if (std::isinf(z.re) || std::isinf(z.im)) return {inf, theta};
+    if (std::isinf(z.re) || std::isinf(z.im)) return {detail::kInf, theta};
     if (std::isnan(z.re) || std::isnan(z.im)) return {z.re + z.im, z.re + z.im};
-    return {-inf, theta};
+    return {-detail::kInf, theta};
 }
 
-// log(z) / ln 10, with 1 / ln 10 held to double-double.
+// log(z) / ln 10, with 1 / ln 10 held to double-double: one more rounding
+// and a fraction of an ulp on each part of log's.
 inline Complex log10(const Complex& z) noexcept {
     constexpr detail::dd inv_ln10 = {0x1.bcb7b1526e50ep-2, 0x1.95355baaafad3p-57};
     const Complex l = log(z);
@@ -769,222 +286,142 @@ inline Complex log10(const Complex& z) noexcept {
 
 namespace detail {
 
-// log z for finite non-zero z, both parts in the extended type, for pow.
-struct ext_complex {
-    ext re, im;
-};
-
-CPLX_KERNEL ext_complex log_ext(const Complex& z) noexcept {
-    const scaled_parts p = scale_parts(z.re, z.im);
-    dd s = {to_double(p.s), 0};
-    if (CPLX_LIKELY(p.e != 0 || s.hi < 0.5 || s.hi > 2))
-        s.lo = to_double(p.s - s.hi);
-    else
-        s = sum_of_squares(p.x, p.y); // near |z| = 1, where the logarithm cancels
-    const ext l = half_log_ext(s.hi, s.lo, p.e);
-    return {l, atan2_ext(p.y, p.x, std::signbit(z.im), std::signbit(z.re))};
-}
-
 // e^(uh + ul) cis(vh + vl) for |ul|, |vl| within a few ulps of uh and vh:
 // e^uh cis(vh), corrected to first order by ul and vl, which is all they
-// need; e^uh itself needs no more than its rounding, an ulp of the result.
-CPLX_KERNEL Complex exp_cis(double uh, double ul, double vh, double vl) noexcept {
-    if (CPLX_LIKELY(uh > -700 && uh < 709 && std::fabs(vh) < 0x1p16)) {
+// need; each part within an ulp or so of the result's modulus.
+inline Complex exp_cis(double uh, double ul, double vh, double vl) noexcept {
+    const sine_cosine p = sin_cos_parts(vh);
+    const dd c = {p.c.hi, p.c.lo - p.s.hi * vl}, s = {p.s.hi, p.s.lo + p.c.hi * vl};
+    if (CPLX_LIKELY(uh > -700 && uh < 709)) {
         const dd e = exp_pair(uh), eu = {e.hi, e.lo + e.hi * ul};
-        const sine_cosine p = sin_cos_parts(vh);
-        return {mul_parts(eu, {p.c.hi, p.c.lo - p.s.hi * vl}), mul_parts(eu, {p.s.hi, p.s.lo + p.c.hi * vl})};
+        return {mul_parts(eu, c), mul_parts(eu, s)};
     }
-    double s, c;
-    sin_cos(vh, s, c);
-    return {exp_times(uh, (c - s * vl) * (1 + ul)), exp_times(uh, (s + c * vl) * (1 + ul))};
+    return {exp_times(uh, {c.hi, c.lo + c.hi * ul}), exp_times(uh, {s.hi, s.lo + s.hi * ul})};
 }
 
-// z^n for an integer 0 < |n| <= 64 by binary powering in the extended type,
-// which keeps the error near an ulp where plain doubles would double it at
-// every squaring; a negative n powers 1/z. Needs every power of z on the way
-// to stay within 2^+-900.
+// z^w for finite, non-zero z and finite w = wr + i wi: e^(w log z) with log z
+// to 2^-100 and w log z to 2^-104, both as double-doubles, so that the error
+// of the result, about |w log z| times that of w log z plus two ulps, stays
+// within 8 u while |w log z| <= 700. log|z| is half log1p of the exact
+// |z|^2 - 1 near |z| = 1, where it cancels.
+template <bool F, bool RealW>
+CPLX_INLINE Complex pow_general(const Complex& z, double wr, double wi) noexcept {
+    const scaled_parts p = scale_parts<F>(z.re, z.im);
+    const dd lr = p.e == 0 && p.s.hi >= 0.5 && p.s.hi <= 2 ? half_log1p<F>(norm_minus_one<F>(p.x, p.y))
+                                                           : half_log<F>(p.s.hi, p.s.lo, p.e);
+    const dd li = atan2_dd<F>(p.y, p.x, std::signbit(z.im), std::signbit(z.re));
+    dd u, v;
+    if constexpr (RealW) { // half the products
+        u = mul<F>(lr, wr);
+        v = mul<F>(li, wr);
+    } else {
+        const dd a = mul<F>(lr, wr), b = mul<F>(li, wi), c = mul<F>(lr, wi), d = mul<F>(li, wr);
+        u = add(a, dd{-b.hi, -b.lo});
+        v = add(c, d);
+    }
+    return exp_cis(u.hi, u.lo, v.hi, v.lo);
+}
+
+#if CPLX_FMA_DISPATCH
+template <bool RealW>
+CPLX_TARGET_FMA CPLX_NOINLINE Complex pow_fma(const Complex& z, double wr, double wi) noexcept {
+    return pow_general<true, RealW>(z, wr, wi);
+}
+#endif
+
+template <bool RealW>
+CPLX_NOINLINE Complex pow_dispatch(const Complex& z, double wr, double wi) noexcept {
+#if CPLX_FMA_DISPATCH
+    if (run_fma()) return pow_fma<RealW>(z, wr, wi);
+#endif
+    return pow_general<kFma, RealW>(z, wr, wi);
+}
+
+// Complex double-double products for pow_int.
+struct dd_complex {
+    dd re, im;
+};
+
+CPLX_INLINE dd_complex times(const dd_complex& a, const dd_complex& b) noexcept {
+    const dd rr = mul(a.re, b.re), ii = mul(a.im, b.im), ri = mul(a.re, b.im), ir = mul(a.im, b.re);
+    return {add(rr, dd{-ii.hi, -ii.lo}), add(ri, ir)};
+}
+
+// z^n for finite non-zero z and 0 < |n| <= 64 by binary powering in
+// double-doubles, which keeps the error near an ulp where plain doubles would
+// double it at every squaring: z = 2^e z' with |z'| in [1, 2.9), a negative n
+// powers 1/z', and the power of two goes on last, so that nothing on the way
+// overflows or underflows; only the result may.
 CPLX_NOINLINE inline Complex pow_int(const Complex& z, int n) noexcept {
-    ext br = z.re, bi = z.im;
-    if (n < 0) {
-        const ext d = ext_mul(z.re, z.re) + ext_mul(z.im, z.im);
-        br = br / d;
-        bi = -bi / d;
+    const int e = std::ilogb(std::fabs(z.re) > std::fabs(z.im) ? z.re : z.im);
+    const double x = std::scalbn(z.re, -e), y = std::scalbn(z.im, -e);
+    dd_complex b = {{x, 0.0}, {y, 0.0}};
+    if (n < 0) { // 1/z' = conj(z') / |z'|^2
+        const dd d = add(two_sqr(x), two_sqr(y));
+        b = {divide(dd{x, 0.0}, d), divide(dd{-y, 0.0}, d)};
     }
     const unsigned power = static_cast<unsigned>(n < 0 ? -n : n);
-    ext pr = power & 1 ? br : ext(1.0), pi = power & 1 ? bi : ext(0.0);
+    dd_complex r = power & 1 ? b : dd_complex{{1.0, 0.0}, {0.0, 0.0}};
     for (unsigned m = power >> 1; m != 0; m >>= 1) {
-        const ext sq = br * br - bi * bi;
-        bi = br * bi * 2.0;
-        br = sq;
-        if (m & 1) {
-            const ext r = pr * br - pi * bi;
-            pi = pr * bi + pi * br;
-            pr = r;
-        }
+        b = times(b, b);
+        if (m & 1) r = times(r, b);
     }
-    return {to_double(pr), to_double(pi)};
-}
-
-#if CPLX_X86_KERNELS
-// e^(uh + ul) cis(vh + vl) as exp_cis, but to an ulp or two of the result's
-// norm rather than of each part, which is all pow's bound needs: the
-// reductions are two fmas each, the table values rounded to doubles, no
-// pairs.
-__attribute__((target("fma"))) CPLX_KERNEL Complex exp_cis_fma(double uh, double ul, double vh, double vl) noexcept {
-    if (CPLX_LIKELY(uh > -700 && uh < 709 && std::fabs(vh) < 0x1p16)) {
-        // e^uh = 2^(k/32) e^r, r = uh - k ln2/32
-        const double te = __builtin_fma(uh, 0x1.71547652b82fep+5, kRoundShift), ke = te - kRoundShift;
-        const double re = __builtin_fma(-ke, 0x1.abc9e3b39803fp-61, __builtin_fma(-ke, 0x1.62e42fefa39efp-6, uh));
-        const double re2 = re * re;
-        const double pe =
-            re + re2 * ((0.5 + re * (1.0 / 6)) + re2 * ((1.0 / 24 + re * (1.0 / 120)) + re2 * (1.0 / 720)));
-        unsigned long long kb = 0;
-        std::memcpy(&kb, &te, sizeof te);
-        const dd ex = exp_scaled(static_cast<int>(static_cast<unsigned>(kb)), pe);
-        const double e = (ex.hi + ex.lo) * (1 + ul);
-        // cis vh = cis(j pi/32) cis r, r = vh - j pi/32
-        const double ts = __builtin_fma(vh, 0x1.45f306dc9c883p+3, kRoundShift), kd = ts - kRoundShift;
-        const double r = __builtin_fma(-kd, 0x1.1a62633145c07p-58, __builtin_fma(-kd, 0x1.921fb54442d18p-4, vh));
-        const double r2 = r * r, r4 = r2 * r2;
-        const double ps = r * r2 * ((-1.0 / 6 + r2 * (1.0 / 120)) + r4 * (-1.0 / 5040));            // sin r - r
-        const double pc = r2 * ((-0.5 + r2 * (1.0 / 24)) + r4 * (-1.0 / 720 + r2 * (1.0 / 40320))); // cos r - 1
-        unsigned long long jb = 0;
-        std::memcpy(&jb, &ts, sizeof ts);
-        const dd &sj = kSinTable.v[jb & 63], cj = kSinTable.v[(jb + 16) & 63];
-        const double sv = sj.hi + sj.lo, cv = cj.hi + cj.lo, sr = r + ps;
-        const double sn = __builtin_fma(sv, pc, cv * sr) + sv, cs = __builtin_fma(cv, pc, -(sv * sr)) + cv;
-        return {e * __builtin_fma(-sn, vl, cs), e * __builtin_fma(cs, vl, sn)};
-    }
-    return exp_cis(uh, ul, vh, vl);
-}
-
-// With fused multiply-adds, double-double arithmetic is short enough to beat
-// x87 here: log z and w log z as pairs of doubles, each product's error an
-// fma, the divisions' remainders too. Chosen at run time, on processors that
-// have FMA; the x87 path below is the rest's.
-template <bool real_w>
-__attribute__((target("fma"))) CPLX_NOINLINE Complex pow_fma(const Complex& z, double wr, double wi) noexcept {
-    const scaled_parts p = scale_parts(z.re, z.im); // its extended sum of squares goes unused
-    const double x = p.x, y = p.y, xx = x * x, yy = y * y;
-    const dd s0 = two_sum(xx, yy),
-             s = fast_two_sum(s0.hi, s0.lo + (__builtin_fma(x, x, -xx) + __builtin_fma(y, y, -yy)));
-    // log|z| = log(s) / 2 + e ln 2, as in half_log_ext, t = th + tl
-    const log_reduced r = log_reduce(s.hi);
-    const double ml = s.lo * power_of_two(-r.k);
-    const dd num = two_sum(r.m - r.c, ml);
-    dd den = two_sum(r.m, r.c);
-    den.lo += ml;
-    const double th = num.hi / den.hi, inv = 1 / den.hi;
-    const double tl = (__builtin_fma(-th, den.hi, num.hi) + (num.lo - th * den.lo)) * inv;
-    const int n = r.k + 2 * p.e;
-    const dd lb = two_sum(n * kLn2Hi, kLogTable[r.j + 9].hi);
-    const dd lr = two_sum(lb.hi * 0.5, th); // the series' tail stays low, for the normalization below
-    const double lrl = lr.lo + ((lb.lo + n * kLn2Lo + kLogTable[r.j + 9].lo) * 0.5 + (tl + atanh_tail(th)));
-    // arg z, as in atan2_ext, d = dh + dl
-    const atan_reduced a = atan_reduce(y, x, std::signbit(z.im), std::signbit(z.re));
-    const double al = __builtin_fma(-a.t, a.b, a.a) * (1 / a.b); // a / b = t + al
-    const dd anum = two_sum(a.t - a.c, al);                      // t - c is exact
-    const double pc = a.t * a.c;
-    dd aden = fast_two_sum(1, pc);
-    aden.lo += __builtin_fma(a.t, a.c, -pc) + al * a.c;
-    const double dh = anum.hi / aden.hi, inv2 = 1 / aden.hi;
-    const double dl = (__builtin_fma(-dh, aden.hi, anum.hi) + (anum.lo - dh * aden.lo)) * inv2;
-    const dd li = two_sum(a.base.hi, dh * a.rsign);
-    const double lil = li.lo + (a.base.lo + (dl * a.rsign + atan_tail(dh, a.rsign)));
-    // w log z, normalized: exp_cis takes its low parts to first order only
-    dd un, vn;
-    if constexpr (real_w) { // half the products
-        const double p1 = wr * lr.hi, p4 = wr * li.hi;
-        un = fast_two_sum(p1, __builtin_fma(wr, lr.hi, -p1) + wr * lrl);
-        vn = fast_two_sum(p4, __builtin_fma(wr, li.hi, -p4) + wr * lil);
-    } else {
-        const double p1 = wr * lr.hi, p2 = wi * li.hi, p3 = wi * lr.hi, p4 = wr * li.hi;
-        const dd u = two_sum(p1, -p2), v = two_sum(p3, p4);
-        const double ul =
-            u.lo + ((__builtin_fma(wr, lr.hi, -p1) - __builtin_fma(wi, li.hi, -p2)) + (wr * lrl - wi * lil));
-        const double vl =
-            v.lo + ((__builtin_fma(wi, lr.hi, -p3) + __builtin_fma(wr, li.hi, -p4)) + (wi * lrl + wr * lil));
-        un = fast_two_sum(u.hi, ul);
-        vn = fast_two_sum(v.hi, vl);
-    }
-    return exp_cis_fma(un.hi, un.lo, vn.hi, vn.lo);
-}
-#endif
-
-// x87's: log z and w log z in the extended type.
-inline Complex pow_ext(const Complex& z, double wr, double wi) noexcept {
-    const ext_complex l = log_ext(z);
-    const ext u = l.re * wr - l.im * wi, v = l.im * wr + l.re * wi;
-    const double uh = to_double(u), vh = to_double(v);
-    return exp_cis(uh, to_double(u - uh), vh, to_double(v - vh));
-}
-
-// z^w for finite, non-zero z.
-CPLX_KERNEL Complex pow_general(const Complex& z, double wr, double wi) noexcept {
-#if CPLX_X86_KERNELS
-    // Before the runtime has read the processor's features, as in a static
-    // constructor, this finds no FMA and the x87 path runs: slower, as exact.
-    if (CPLX_LIKELY(__builtin_cpu_supports("fma")))
-        return wi == 0 ? pow_fma<true>(z, wr, 0) : pow_fma<false>(z, wr, wi);
-#endif
-    return pow_ext(z, wr, wi);
+    const int scale = e * n;
+    return {std::scalbn(to_double(r.re), scale), std::scalbn(to_double(r.im), scale)};
 }
 
 } // namespace detail
 
-// z^w = e^(w log z), with w log z to about 2^-63, as double-doubles where the
-// processor has FMA and in the extended type elsewhere: the error of the
-// result is about |w log z| times that of w log z. Small integer powers are
-// products. z^0 is 1 for every z.
+// z^w = e^(w log z); z^0 is 1 for every z, integer exponents up to 64 in
+// magnitude are products, and a zero or non-finite base or exponent is
+// exp(w * log(z)).
 inline Complex pow(const Complex& z, double w) noexcept {
     if (w == 0) return {1, 0};
     const double big = detail::magnitude(z);
     if (!detail::finite(big) || big == 0 || !detail::finite(w)) return exp(w * log(z));
-    if (std::fabs(w) <= 64 && w == static_cast<int>(w)) {
-        const int n = static_cast<int>(w);
-        if (std::fabs((std::ilogb(big) + 1.0) * n) < 900) return detail::pow_int(z, n);
-    }
-    return detail::pow_general(z, w, 0);
+    if (std::fabs(w) <= 64 && w == static_cast<int>(w)) return detail::pow_int(z, static_cast<int>(w));
+    return detail::pow_dispatch<true>(z, w, 0);
 }
 
 inline Complex pow(const Complex& z, const Complex& w) noexcept {
     if (w.im == 0) return pow(z, w.re);
     const double big = detail::magnitude(z);
     if (!detail::finite(big) || big == 0 || !detail::finite(w.re) || !detail::finite(w.im)) return exp(w * log(z));
-    return detail::pow_general(z, w.re, w.im);
+    return detail::pow_dispatch<false>(z, w.re, w.im);
 }
+
+// A real base is the complex number x + 0i, on the upper side of the cut.
+inline Complex pow(double x, const Complex& w) noexcept { return pow(Complex(x, 0.0), w); }
 
 // ------------------------------------------------ hyperbolic and circular
 
 namespace detail {
 
-// sinh (or, with `cosine`, cosh) of a + ib for a, b >= 0, past the kernels'
-// ranges.
+// sinh (or, with `cosine`, cosh) of a + ib for a, b >= 0, past the fast path.
 CPLX_NOINLINE inline Complex sinh_cosh_rare(double a, double b, bool cosine) noexcept {
-    constexpr double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
-    if (a < 22 && b < inf) {
-        double s, c;
-        sin_cos(b, s, c);
-        const cosh_sinh h = hyperbolic(a);
-        return {mul_parts(cosine ? h.ch : h.sh, {c, 0.0}), mul_parts(cosine ? h.sh : h.ch, {s, 0.0})}; // b >= 2^16
+    if (a - a == 0 && b < kInf) { // 22 <= a: cosh a = sinh a = e^a / 2 to the last bit
+        const sine_cosine p = sin_cos_parts(b);
+        return {exp_times(a, p.c, 1), b == 0 ? b : exp_times(a, p.s, 1)};
     }
-    if (a - a == 0 && b < inf) { // 22 <= a: cosh a = sinh a = e^a / 2 to the last bit
-        return {exp_times(a, std::cos(b), 1), b == 0 ? b : exp_times(a, std::sin(b), 1)};
-    }
-    if (std::isnan(a)) return {a, b == 0 ? b : nan};
-    if (a == inf) {
-        if (b == 0) return {inf, b};
-        if (b < inf) return {std::copysign(inf, std::cos(b)), std::copysign(inf, std::sin(b))};
-        return {inf, nan};
+    if (std::isnan(a)) return {a, b == 0 ? b : kNaN};
+    if (a == kInf) {
+        if (b == 0) return {kInf, b};
+        if (b < kInf) {
+            const sine_cosine p = sin_cos_parts(b);
+            return {std::copysign(kInf, p.c.hi + p.c.lo), std::copysign(kInf, p.s.hi + p.s.lo)};
+        }
+        return {kInf, kNaN};
     }
     // a finite, b infinite or NaN.
-    if (a == 0) return cosine ? Complex(nan, a) : Complex(a, nan);
-    return {nan, nan};
+    if (a == 0) return cosine ? Complex(kNaN, a) : Complex(a, kNaN);
+    return {kNaN, kNaN};
 }
 
-// sinh (or, with `cosine`, cosh) of a + ib for a, b >= 0, finite or not.
-CPLX_KERNEL Complex sinh_cosh_first(double a, double b, bool cosine) noexcept {
-    if (CPLX_LIKELY(a < 22 && b < 0x1p16)) {
+// sinh (or, with `cosine`, cosh) of a + ib for a, b >= 0, finite or not: the
+// products of the pairs cosh a or sinh a and cos b or sin b, rounded once,
+// within an ulp.
+CPLX_INLINE Complex sinh_cosh_first(double a, double b, bool cosine) noexcept {
+    if (CPLX_LIKELY(a < 22 && b < kInf)) {
         const sine_cosine p = sin_cos_parts(b);
         const cosh_sinh h = hyperbolic(a);
         return {mul_parts(cosine ? h.ch : h.sh, p.c), mul_parts(cosine ? h.sh : h.ch, p.s)}; // sin 0 is +0
@@ -994,20 +431,25 @@ CPLX_KERNEL Complex sinh_cosh_first(double a, double b, bool cosine) noexcept {
 
 // tanh(a + ib) for 0 <= a < 1/2 as (sinh a cosh a + i sin b cos b) /
 // (sinh^2 a + cos^2 b), whose denominator is a sum of squares and so never
-// cancels; in the extended type.
+// cancels; in double-doubles from the kernels' pairs (2^-56), rounded once.
+// Below 2^-500, a subnormal sinh a would lose its bits in the products, and
+// sinh a = a to the last bit: the real part is a / (a^2 + cos^2 b), formed
+// from a scaled by 2^600 and scaled back once.
 CPLX_NOINLINE inline Complex tanh_small(double a, double b) noexcept {
-    double sn, cs;
-    sin_cos(b, sn, cs);
+    const sine_cosine p = sin_cos_parts(b);
     const cosh_sinh h = hyperbolic(a);
-    const ext s = sn, c = cs, sh = from_dd(h.sh), ch = from_dd(h.ch), den = sh * sh + c * c;
-    return {to_double(sh * ch / den), to_double(s * c / den)};
+    const dd s = fast_two_sum(p.s.hi, p.s.lo), c = fast_two_sum(p.c.hi, p.c.lo);
+    const dd sh = fast_two_sum(h.sh.hi, h.sh.lo), ch = fast_two_sum(h.ch.hi, h.ch.lo);
+    const dd den = add(mul(sh, sh), mul(c, c)), im = divide(mul(s, c), den);
+    if (a < 0x1p-500) return {to_double(divide(dd{a * 0x1p600, 0.0}, den)) * 0x1p-600, to_double(im)};
+    return {to_double(divide(mul(sh, ch), den)), to_double(im)};
 }
 
-// For a >= 1/2, (sinh 2a + i sin 2b) / (cosh 2a + cos 2b): the denominator
-// is at least 0.54 and its parts, as hi + lo pairs, are accurate enough that
+// For 1/2 <= a < 22, (sinh 2a + i sin 2b) / (cosh 2a + cos 2b): the
+// denominator is at least 0.54 and its parts, as pairs, accurate enough that
 // its cancellation costs nothing. With d normalized, n / d = q + (n.lo -
 // q d.lo) / d.hi to within an ulp, q = n.hi / d.hi.
-CPLX_KERNEL Complex tanh_parts(double a, double b) noexcept {
+CPLX_INLINE Complex tanh_parts(double a, double b) noexcept {
     if (a < 0.5) return tanh_small(a, b);
     const sine_cosine p = sin_cos_parts(2 * b);
     const cosh_sinh h = hyperbolic(2 * a);
@@ -1016,51 +458,55 @@ CPLX_KERNEL Complex tanh_parts(double a, double b) noexcept {
     return {qr + (h.sh.lo - qr * d.lo) / d.hi, qi + (p.s.lo - qi * d.lo) / d.hi};
 }
 
-// Past a = 22, tanh a is 1 to the last bit and the imaginary part is
-// 2 sin 2b e^(-2a).
+// The rest: huge b, where 2b overflows, takes the sum of squares; past a =
+// 22, tanh a is 1 to the last bit and the imaginary part is 2 sin 2b e^(-2a)
+// = 4 sin b cos b e^(-2a), whose sign, that of sin b cos b for any finite b,
+// is what an infinite a keeps.
 CPLX_NOINLINE inline Complex tanh_rare(double a, double b) noexcept {
-    constexpr double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
-    if (a < 22 && b < inf) return tanh_small(a, b); // b >= 2^15: its sum of squares serves
-    if (a - a == 0 && b < inf) {
-        const double s2 = b < 0x1p1020 ? std::sin(2 * b) : 2 * std::sin(b) * std::cos(b);
-        return {1, b == 0 ? b : 2 * s2 * std::exp(-2 * a)};
+    if (std::isnan(a)) return {a, b == 0 ? b : kNaN};
+    if (b < kInf) {
+        if (a < 22) return tanh_small(a, b);
+        if (b == 0) return {1.0, b};
+        const sine_cosine p = sin_cos_parts(b);
+        if (a == kInf) return {1.0, std::copysign(0.0, (p.s.hi + p.s.lo) * (p.c.hi + p.c.lo))};
+        const dd sc = mul(fast_two_sum(p.s.hi, p.s.lo), fast_two_sum(p.c.hi, p.c.lo));
+        return {1.0, exp_times(-2 * a, {4 * sc.hi, 4 * sc.lo})};
     }
-    if (a == inf) return {1, b < inf ? std::copysign(0.0, std::sin(2 * b)) : 0.0};
-    if (std::isnan(a)) return {a, b == 0 ? b : nan};
-    return {a == 0 ? a : nan, nan};
+    if (a == kInf) return {1.0, 0.0}; // b infinite or NaN: the zero's sign is unspecified
+    return {a == 0 ? a : kNaN, kNaN};
 }
 
-CPLX_KERNEL Complex tanh_first(double a, double b) noexcept {
-    if (CPLX_LIKELY(a < 22 && b < 0x1p15 && b != 0)) return tanh_parts(a, b);
+CPLX_INLINE Complex tanh_first(double a, double b) noexcept {
+    if (CPLX_LIKELY(a < 22 && b < 0x1p1022)) return tanh_parts(a, b);
     return tanh_rare(a, b);
 }
 
 } // namespace detail
 
-CPLX_KERNEL Complex sinh(const Complex& z) noexcept {
+inline Complex sinh(const Complex& z) noexcept {
     const Complex h = detail::sinh_cosh_first(std::fabs(z.re), std::fabs(z.im), false);
     return detail::negated_if(h.re, h.im, std::signbit(z.re), std::signbit(z.im));
 }
 
-CPLX_KERNEL Complex cosh(const Complex& z) noexcept {
+inline Complex cosh(const Complex& z) noexcept {
     const Complex h = detail::sinh_cosh_first(std::fabs(z.re), std::fabs(z.im), true);
     return detail::negated_if(h.re, h.im, false, std::signbit(z.re) != std::signbit(z.im));
 }
 
-CPLX_KERNEL Complex tanh(const Complex& z) noexcept {
+inline Complex tanh(const Complex& z) noexcept {
     const Complex t = detail::tanh_first(std::fabs(z.re), std::fabs(z.im));
     return detail::negated_if(t.re, t.im, std::signbit(z.re), std::signbit(z.im));
 }
 
 // sin z = -i sinh(iz), cos z = cosh(iz), tan z = -i tanh(iz).
-CPLX_KERNEL Complex sin(const Complex& z) noexcept {
+inline Complex sin(const Complex& z) noexcept {
     const Complex s = sinh(Complex(-z.im, z.re));
     return {s.im, -s.re};
 }
 
-CPLX_KERNEL Complex cos(const Complex& z) noexcept { return cosh(Complex(-z.im, z.re)); }
+inline Complex cos(const Complex& z) noexcept { return cosh(Complex(-z.im, z.re)); }
 
-CPLX_KERNEL Complex tan(const Complex& z) noexcept {
+inline Complex tan(const Complex& z) noexcept {
     const Complex t = tanh(Complex(-z.im, z.re));
     return {t.im, -t.re};
 }
@@ -1069,102 +515,96 @@ CPLX_KERNEL Complex tan(const Complex& z) noexcept {
 
 namespace detail {
 
+// |(x + c) + iy| for x, y >= 0, c = +-1, as a double-double to 2^-100: the
+// sum and the squares exact, the root a double-double one.
+template <bool F>
+CPLX_INLINE dd modulus_shifted(double x, double c, const dd& yy) noexcept {
+    const dd a = two_sum(x, c), aa = two_sqr<F>(a.hi);
+    return square_root<F>(add(add(aa, 2 * a.hi * a.lo), yy));
+}
+
 // asin (or, with `cosine`, acos) of x + iy for x, y >= 0 finite (Hull,
 // Fairgrieve and Tang, "Implementing the complex arcsine and arccosine
 // functions using exception handling", 1997): the real part, and the
-// magnitude of the imaginary part, which both share.
-CPLX_NOINLINE inline Complex asin_acos_first(double x, double y, bool cosine) noexcept {
+// magnitude of the imaginary part, which both share. R = |z + 1|, S = |z - 1|,
+// A = (R + S) / 2 >= 1 and B = x / A, and from them the argument of each real
+// function, all in double-doubles and rounded once: within half an ulp, so
+// that with the C library's function (under an ulp) and its condition, at
+// most 1.3 here, each part is within 2 ulps.
+template <bool F>
+CPLX_INLINE Complex asin_acos_general(double x, double y, bool cosine) noexcept {
+    const dd yy = two_sqr<F>(y);
+    const dd r = modulus_shifted<F>(x, 1.0, yy), s = modulus_shifted<F>(x, -1.0, yy);
+    const dd rs = add(r, s), a = {0.5 * rs.hi, 0.5 * rs.lo};
+    const dd xm1 = two_sum(x, -1.0);
+    const dd smx = add(s, dd{-xm1.hi, -xm1.lo});     // S + 1 - x
+    const dd q = divide<F>(yy, add(add(r, x), 1.0)); // y^2 / (R + x + 1) = R - (x + 1)
+    double re;
+    if (x <= 0.6417 * a.hi) { // B = x / A
+        const double b = to_double(divide<F>(dd{x, 0.0}, a));
+        re = cosine ? std::acos(b) : std::asin(b);
+    } else { // asin B = atan(x / sqrt(A^2 - x^2)), A^2 - x^2 = (A + x)(A - x) without its cancellation
+        const dd amx =
+            x <= 1
+                ? add(q, smx) // 2 (A - x)
+                : mul<F>(yy, add(divide<F>(dd{1.0, 0.0}, add(add(r, x), 1.0)), divide<F>(dd{1.0, 0.0}, add(s, xm1))));
+        const dd fx = square_root<F>(mul<F>(add(a, x), dd{0.5 * amx.hi, 0.5 * amx.lo}));
+        re = std::atan(to_double(cosine ? divide<F>(fx, dd{x, 0.0}) : divide<F>(dd{x, 0.0}, fx)));
+    }
+    double im;
+    if (a.hi <= 10) {                                                     // A - 1 without its cancellation
+        const dd am1d = add(q, x < 1 ? divide<F>(yy, smx) : add(s, xm1)); // 2 (A - 1)
+        const dd am1 = {0.5 * am1d.hi, 0.5 * am1d.lo};
+        im = std::log1p(to_double(add(am1, square_root<F>(mul<F>(am1, add(a, 1.0))))));
+    } else {
+        im = std::log(to_double(add(a, square_root<F>(add(mul<F>(a, a), -1.0)))));
+    }
+    return {re, im};
+}
+
+template <bool F>
+CPLX_INLINE Complex asin_acos_first(double x, double y, bool cosine) noexcept {
     constexpr double ln2 = 0x1.62e42fefa39efp-1;
     if (x > 0x1p28 || y > 0x1p28) { // asin z = -i log(2iz) to within |z|^-2
-        return {cosine ? std::atan2(y, x) : std::atan2(x, y), log_abs(x, y) + ln2};
+        return {cosine ? std::atan2(y, x) : std::atan2(x, y), log_abs<F>(x, y) + ln2};
     }
-    if (x == 1 && y < 0x1p-500) { // asin(1 + iy) = pi/2 - (1 - i) sqrt(y) to within y
-        const double r = std::sqrt(y);
-        return {cosine ? r : kPi2.hi - r + kPi2.lo, r};
+    if (y < 0x1p-500) { // y^2 is negligible and would underflow
+        if (x < 1) {    // y / sqrt(1 - x^2), 1 - x^2 = (1 - x)(1 + x) without its cancellation
+            return {cosine ? std::acos(x) : std::asin(x), y / std::sqrt((1 - x) * (1 + x))};
+        }
+        if (x == 1) { // asin(1 + iy) = pi/2 - (1 - i) sqrt(y) to within y
+            const double t = std::sqrt(y);
+            return {cosine ? t : (kPi2.hi - t) + kPi2.lo, t};
+        }
+        // x > 1, on the cut: pi/2 (or 0) and acosh x = log(x + sqrt((x - 1)(x + 1)))
+        const double im = std::log1p((x - 1) + std::sqrt((x - 1) * (x + 1)));
+        return {cosine ? (y == 0 ? 0.0 : y / std::sqrt((x - 1) * (x + 1))) : kPi2.hi, im};
     }
-    // R = |z + 1|, S = |z - 1|, A = (R + S) / 2 >= 1, B = x / A, in the
-    // extended type, so that each argument of a real function is rounded once.
-    // Every argument is formed before any call, so that no long double has to
-    // be kept across one.
-    const ext xp1 = ext(x) + 1.0, xm1 = ext(x) - 1.0, y2 = ext_mul(y, y);
-    const ext r = ext_sqrt(xp1 * xp1 + y2), s = ext_sqrt(xm1 * xm1 + y2);
-    const ext a = (r + s) * 0.5;
-    const ext rx1 = r + xp1; // R + x + 1
-    const double b = to_double(ext(x) / a);
-    double re_arg = b; // of asin or acos, or else of atan
-    if (b > 0.6417) {  // asin B = atan(x / sqrt(A^2 - x^2)), without the cancellation in 1 - B^2
-        const ext apx = a + x;
-        const ext fx =
-            x <= 1 ? ext_sqrt(apx * (y2 / rx1 + (s - xm1)) * 0.5) : ext_sqrt((apx / rx1 + apx / (s + xm1)) * 0.5) * y;
-        re_arg = to_double(cosine ? fx / x : ext(x) / fx);
-    }
-    const bool tiny = x < 1 && y < 0x1p-500; // y^2 is negligible and would underflow
-    const bool near = to_double(a) <= 10;    // then A - 1, without cancellation
-    double im_arg;
-    if (tiny) {
-        im_arg = y / to_double(ext_sqrt(ext(1.0) - ext_mul(x, x)));
-    } else if (near) {
-        const ext am1 = (y2 / rx1 + (x < 1 ? y2 / (s - xm1) : s + xm1)) * 0.5;
-        im_arg = to_double(am1 + ext_sqrt(am1 * (a + 1.0)));
-    } else {
-        im_arg = to_double(a + ext_sqrt(a * a - 1.0));
-    }
-    const double re = b <= 0.6417 ? (cosine ? std::acos(re_arg) : std::asin(re_arg)) : std::atan(re_arg);
-    return {re, tiny ? im_arg : near ? std::log1p(im_arg) : std::log(im_arg)};
+    return asin_acos_general<F>(x, y, cosine);
 }
 
-// 1 - x^2 - y^2 exactly, where it cancels.
-CPLX_NOINLINE inline double one_minus_norm(double x, double y) noexcept {
-    return to_double((dd(1) - two_prod(x, x)) - two_prod(y, y));
+#if CPLX_FMA_DISPATCH
+CPLX_TARGET_FMA CPLX_NOINLINE inline Complex asin_acos_fma(double x, double y, bool cosine) noexcept {
+    return asin_acos_first<true>(x, y, cosine);
 }
-
-// atanh(x + iy) for x, y >= 0 finite (Kahan 1987): the real part is
-// log1p(4x / ((1 - x)^2 + y^2)) / 4, the imaginary part
-// atan2(2y, (1 - x)(1 + x) - y^2) / 2, with that difference formed exactly
-// where it cancels, near |z| = 1.
-CPLX_NOINLINE inline Complex atanh_rare(double x, double y) noexcept {
-    if (x > 0x1p28 || y > 0x1p28) { // atanh z = 1/z + i pi/2 to within |z|^-3
-        const Complex w = Complex(1, 0) / Complex(x, y);
-        return {w.re, (kPi2.hi + w.im) + kPi2.lo};
-    }
-    const double omx = 1 - x;
-    const double d = omx * omx + y * y;
-    double re;
-    if (d > 0x1p-50) {
-        re = std::log1p(4 * x / d) / 4;
-    } else if (x == 1 && y == 0) {
-        re = std::numeric_limits<double>::infinity();
-    } else { // (1 - x)^2 + y^2 tiny: take the logarithms apart
-        re = (std::log((1 + x) * (1 + x) + y * y) - 2 * log_abs(omx, y)) / 4;
-    }
-    double den = omx * (1 + x) - y * y;
-    if (std::fabs(den) < 0.5) den = one_minus_norm(x, y);
-    return {re, std::atan2(2 * y, den) / 2};
-}
-
-CPLX_KERNEL Complex atanh_first(double x, double y) noexcept {
-    const double omx = 1 - x, d = omx * omx + y * y, den = omx * (1 + x) - y * y;
-    if (CPLX_LIKELY(x <= 0x1p28 && y <= 0x1p28 && d > 0x1p-50 && std::fabs(den) >= 0.5))
-        return {std::log1p(4 * x / d) / 4, std::atan2(2 * y, den) / 2};
-    return atanh_rare(x, y);
-}
-
-} // namespace detail
-
-namespace detail {
+#endif
 
 // asin (or, with `cosine`, acos) of x + iy for x, y >= 0, finite or not: the
 // real part and the magnitude of the imaginary part.
-inline Complex asin_acos_magnitudes(double x, double y, bool cosine) noexcept {
-    constexpr double inf = std::numeric_limits<double>::infinity(), nan = std::numeric_limits<double>::quiet_NaN();
-    if (CPLX_LIKELY(x < inf && y < inf)) return asin_acos_first(x, y, cosine);
+CPLX_NOINLINE inline Complex asin_acos_magnitudes(double x, double y, bool cosine) noexcept {
+    if (CPLX_LIKELY(x < kInf && y < kInf)) {
+#if CPLX_FMA_DISPATCH
+        if (run_fma()) return asin_acos_fma(x, y, cosine);
+#endif
+        return asin_acos_first<kFma>(x, y, cosine);
+    }
     if (std::isnan(x) || std::isnan(y)) {
-        Complex r(nan, nan);
+        Complex r(kNaN, kNaN);
         if (x == 0) r.re = cosine ? kPi2.hi : x;
-        if (std::isinf(x) || std::isinf(y)) r.im = inf;
+        if (std::isinf(x) || std::isinf(y)) r.im = kInf;
         return r;
     }
-    return {cosine ? std::atan2(y, x) : std::atan2(x, y), inf};
+    return {cosine ? std::atan2(y, x) : std::atan2(x, y), kInf};
 }
 
 } // namespace detail
@@ -1183,28 +623,61 @@ inline Complex acos(const Complex& z) noexcept {
 
 namespace detail {
 
+// atanh(x + iy) for x, y >= 0 finite (Kahan 1987): the real part is
+// log1p(4x / ((1 - x)^2 + y^2)) / 4, the imaginary part
+// atan2(2y, (1 - x)(1 + x) - y^2) / 2. The log1p's argument is formed in
+// double-doubles and rounded once, so that with log1p's condition, at most
+// 1, it is within 1.5 ulp; the atan2's second argument is formed exactly
+// where it cancels, near |z| = 1, and is otherwise within 1.5 ulp of a value
+// at least 1/2.
+template <bool F>
+CPLX_INLINE Complex atanh_first(double x, double y) noexcept {
+    if (x > 0x1p28 || y > 0x1p28) { // atanh z = 1/z + i pi/2 to within |z|^-3
+        const Complex w = Complex(1, 0) / Complex(x, y);
+        return {w.re, (kPi2.hi + w.im) + kPi2.lo};
+    }
+    const dd omx = two_sum(1.0, -x), oo = two_sqr<F>(omx.hi);
+    const dd d = add(add(oo, 2 * omx.hi * omx.lo), two_sqr<F>(y)); // (1 - x)^2 + y^2
+    double re;
+    if (d.hi > 0x1p-50) {
+        re = std::log1p(to_double(divide<F>(dd{4 * x, 0.0}, d))) * 0.25;
+    } else if (x == 1 && y == 0) {
+        re = kInf;
+    } else { // (1 - x)^2 + y^2 tiny: take the logarithms apart
+        re = (std::log((1 + x) * (1 + x) + y * y) - 2 * log_abs<F>(omx.hi, y)) * 0.25;
+    }
+    double den = omx.hi * (1 + x) - y * y;
+    if (std::fabs(den) < 0.5) den = 0.0 - to_double(norm_minus_one<F>(x, y)); // an exact zero is +0
+    return {re, std::atan2(2 * y, den) * 0.5};
+}
+
+#if CPLX_FMA_DISPATCH
+CPLX_TARGET_FMA CPLX_NOINLINE inline Complex atanh_fma(double x, double y) noexcept { return atanh_first<true>(x, y); }
+#endif
+
 // atanh of x + iy for x, y >= 0 infinite or NaN.
 CPLX_NOINLINE inline Complex atanh_special(double x, double y) noexcept {
-    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
-    Complex a;
     if (std::isnan(x) || std::isnan(y)) {
-        if (std::isinf(y)) {
-            a = {0, kPi2.hi};
-        } else {
-            a = {x == 0 || std::isinf(x) ? 0 : nan, nan};
-        }
-    } else {
-        a = {0, kPi2.hi};
+        if (std::isinf(y)) return {0, kPi2.hi};
+        return {x == 0 || std::isinf(x) ? 0 : kNaN, kNaN};
     }
-    return a;
+    return {0, kPi2.hi};
+}
+
+CPLX_NOINLINE inline Complex atanh_magnitudes(double x, double y) noexcept {
+    if (CPLX_LIKELY(x < kInf && y < kInf)) {
+#if CPLX_FMA_DISPATCH
+        if (run_fma()) return atanh_fma(x, y);
+#endif
+        return atanh_first<kFma>(x, y);
+    }
+    return atanh_special(x, y);
 }
 
 } // namespace detail
 
-CPLX_KERNEL Complex atanh(const Complex& z) noexcept {
-    const double x = std::fabs(z.re), y = std::fabs(z.im);
-    constexpr double inf = std::numeric_limits<double>::infinity();
-    const Complex a = CPLX_LIKELY(x < inf && y < inf) ? detail::atanh_first(x, y) : detail::atanh_special(x, y);
+inline Complex atanh(const Complex& z) noexcept {
+    const Complex a = detail::atanh_magnitudes(std::fabs(z.re), std::fabs(z.im));
     return detail::signed_like(a.re, a.im, z.re, z.im);
 }
 
@@ -1214,7 +687,7 @@ inline Complex asinh(const Complex& z) noexcept {
     return {a.im, -a.re};
 }
 
-CPLX_KERNEL Complex atan(const Complex& z) noexcept {
+inline Complex atan(const Complex& z) noexcept {
     const Complex a = atanh(Complex(-z.im, z.re));
     return {a.im, -a.re};
 }
@@ -1226,11 +699,6 @@ inline Complex acosh(const Complex& z) noexcept {
 
 } // namespace cplx
 
-#if defined(__GNUC__) || defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
-
-#undef CPLX_KERNEL
-#undef CPLX_X86_KERNELS
+CPLX_DIAGNOSTICS_END
 
 #endif // CPLX_FUNCTIONS_HPP

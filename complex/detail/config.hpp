@@ -31,4 +31,21 @@
 #define CPLX_NOINLINE
 #endif
 
+// Around each header's body: the headers compare doubles exactly wherever
+// they mean it and index their own fixed tables, so a user's -Wfloat-equal
+// and -Wunsafe-buffer-usage are for the user's code, not these headers.
+#if defined(__clang__)
+#define CPLX_DIAGNOSTICS_BEGIN                                                             \
+    _Pragma("clang diagnostic push") _Pragma("clang diagnostic ignored \"-Wfloat-equal\"") \
+        _Pragma("clang diagnostic ignored \"-Wunknown-warning-option\"")                   \
+            _Pragma("clang diagnostic ignored \"-Wunsafe-buffer-usage\"")
+#define CPLX_DIAGNOSTICS_END _Pragma("clang diagnostic pop")
+#elif defined(__GNUC__)
+#define CPLX_DIAGNOSTICS_BEGIN _Pragma("GCC diagnostic push") _Pragma("GCC diagnostic ignored \"-Wfloat-equal\"")
+#define CPLX_DIAGNOSTICS_END _Pragma("GCC diagnostic pop")
+#else
+#define CPLX_DIAGNOSTICS_BEGIN
+#define CPLX_DIAGNOSTICS_END
+#endif
+
 #endif // CPLX_DETAIL_CONFIG_HPP

@@ -1,0 +1,214 @@
+// SPDX-License-Identifier: MIT
+// The double-double kit: a value as the unevaluated sum hi + lo of two
+// doubles, the error-free transformations that make such sums (two-sum,
+// two-product), and the few operations on pairs that the elementary functions
+// need. Each function states whether it is exact and, if not, its error.
+//
+// Whether a product's rounding error comes from a fused multiply-add or from
+// Dekker's splitting is decided in one place, kFma below (and, on x86-64
+// without a target flag, at run time by the functions that gain from it). Both
+// give the same bits. Neither can be broken by a compiler that contracts
+// a * b + c into an fma, as g++ does by default whenever the target has one:
+// the fma form computes the error with std::fma itself, and the split form
+// splits by masking bits, so that every product it forms is exact and a
+// fused product equals the plain one.
+
+#ifndef CPLX_DETAIL_DD_HPP
+#define CPLX_DETAIL_DD_HPP
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "config.hpp"
+
+// Small helpers must be inlined into the fma-targeted functions that call
+// them, or they would be compiled for the default target there.
+#if CPLX_GNU
+#define CPLX_INLINE inline __attribute__((always_inline))
+#else
+#define CPLX_INLINE inline
+#endif
+
+// Whether the target is known to have a fused multiply-add in hardware.
+#if defined(__FMA__) || defined(__aarch64__) || defined(__ARM_FEATURE_FMA) || defined(__FP_FAST_FMA)
+#define CPLX_HAS_FMA 1
+#else
+#define CPLX_HAS_FMA 0
+#endif
+
+// On x86-64 built without -mfma, most processors still have FMA: the
+// functions whose double-double steps dominate check at run time and run a
+// copy of themselves compiled for it.
+#if CPLX_GNU && !CPLX_HAS_FMA && defined(__x86_64__)
+#define CPLX_FMA_DISPATCH 1
+#define CPLX_TARGET_FMA __attribute__((target("fma")))
+#else
+#define CPLX_FMA_DISPATCH 0
+#define CPLX_TARGET_FMA
+#endif
+
+CPLX_DIAGNOSTICS_BEGIN
+
+namespace cplx {
+namespace detail {
+
+inline constexpr bool kFma = CPLX_HAS_FMA != 0;
+
+struct dd {
+    double hi, lo;
+};
+
+CPLX_INLINE std::uint64_t to_bits(double x) noexcept {
+    std::uint64_t b;
+    std::memcpy(&b, &x, sizeof b);
+    return b;
+}
+
+CPLX_INLINE double from_bits(std::uint64_t b) noexcept {
+    double x;
+    std::memcpy(&x, &b, sizeof x);
+    return x;
+}
+
+// a + b = s + e exactly, for any a and b whose sum does not overflow.
+CPLX_INLINE dd two_sum(double a, double b) noexcept {
+    const double s = a + b, bb = s - a;
+    return {s, (a - (s - bb)) + (b - bb)};
+}
+
+// The same for |a| >= |b| (or a == 0), in three operations.
+CPLX_INLINE dd fast_two_sum(double a, double b) noexcept {
+    const double s = a + b;
+    return {s, b - (s - a)};
+}
+
+// a rounded to 26 significant bits, so that a = hi + (a - hi) with both
+// halves of at most 26 bits and their products exact. Done on the bits
+// (round half up in magnitude, then truncate), not as Veltkamp's
+// (2^27 + 1) a - ((2^27 + 1) a - a), which a compiler's contraction breaks.
+CPLX_INLINE double split_hi(double a) noexcept {
+    constexpr std::uint64_t half = std::uint64_t(1) << 26, low = (std::uint64_t(1) << 27) - 1;
+    return from_bits((to_bits(a) + half) & ~low);
+}
+
+// a b = p + e exactly while |a b| stays within [2^-969, 2^1023).
+template <bool F = kFma>
+CPLX_INLINE dd two_prod(double a, double b) noexcept {
+    const double p = a * b;
+    if constexpr (F) {
+        return {p, std::fma(a, b, -p)};
+    } else {
+        const double ah = split_hi(a), al = a - ah, bh = split_hi(b), bl = b - bh;
+        return {p, ((ah * bh - p) + ah * bl + al * bh) + al * bl};
+    }
+}
+
+// a^2 = p + e exactly, as two_prod(a, a) with one split.
+template <bool F = kFma>
+CPLX_INLINE dd two_sqr(double a) noexcept {
+    const double p = a * a;
+    if constexpr (F) {
+        return {p, std::fma(a, a, -p)};
+    } else {
+        const double ah = split_hi(a), al = a - ah;
+        return {p, ((ah * ah - p) + 2 * ah * al) + al * al};
+    }
+}
+
+// (a.hi + a.lo) + (b.hi + b.lo) to within 2^-104 (|a| + |b|): the high
+// parts summed without error, the low parts added to that error. Not for
+// sums that cancel to far below their terms; exact_sum is for those.
+CPLX_INLINE dd add(dd a, dd b) noexcept {
+    const dd s = two_sum(a.hi, b.hi);
+    return fast_two_sum(s.hi, s.lo + (a.lo + b.lo));
+}
+
+CPLX_INLINE dd add(dd a, double b) noexcept {
+    const dd s = two_sum(a.hi, b);
+    return fast_two_sum(s.hi, s.lo + a.lo);
+}
+
+// (a.hi + a.lo)(b.hi + b.lo) to about 2^-104 relative, for normalized pairs
+// whose product stays within two_prod's range.
+template <bool F = kFma>
+CPLX_INLINE dd mul(dd a, dd b) noexcept {
+    const dd p = two_prod<F>(a.hi, b.hi);
+    return fast_two_sum(p.hi, p.lo + (a.hi * b.lo + a.lo * b.hi));
+}
+
+template <bool F = kFma>
+CPLX_INLINE dd mul(dd a, double b) noexcept {
+    const dd p = two_prod<F>(a.hi, b);
+    return fast_two_sum(p.hi, p.lo + a.lo * b);
+}
+
+// a / b to about 2^-104 relative, with one division: q = a.hi / b.hi, and
+// the remainder a - q b, which two_prod forms exactly but for its low part,
+// divided by b.hi to a double.
+template <bool F = kFma>
+CPLX_INLINE dd divide(dd a, dd b) noexcept {
+    const double q = a.hi / b.hi;
+    const dd qb = two_prod<F>(q, b.hi);
+    const double r = ((a.hi - qb.hi) - qb.lo) + (a.lo - q * b.lo);
+    return fast_two_sum(q, r / b.hi);
+}
+
+// sqrt(a) to about 2^-104 relative, for a.hi normal: one Newton step from the
+// rounded root r, whose residual a - r^2 two_sqr forms exactly.
+template <bool F = kFma>
+CPLX_INLINE dd square_root(dd a) noexcept {
+    const double r = std::sqrt(a.hi);
+    const dd rr = two_sqr<F>(r);
+    return fast_two_sum(r, (((a.hi - rr.hi) - rr.lo) + a.lo) * (0.5 / r));
+}
+
+// hi + lo rounded once; a zero hi keeps its sign.
+CPLX_INLINE double to_double(dd a) noexcept { return a.lo == 0 ? a.hi : a.hi + a.lo; }
+
+// The sum of n doubles as a double-double to about 2^-104 relative, however
+// much it cancels (Shewchuk, "Adaptive precision floating-point arithmetic
+// and fast robust geometric predicates", 1997): two_sum grows the terms
+// into an expansion of nonoverlapping parts without error; compressing it
+// then leaves parts that are not even adjacent, so that the largest two
+// carry the value. A dozen two-sums; for the few places where a sum cancels
+// to nothing in the worst case.
+template <int N>
+inline dd exact_sum(const double (&t)[N]) noexcept {
+    double e[N] = {};
+    for (int k = 0; k < N; ++k) { // e[0..k) stays nonoverlapping, increasing
+        double q = t[k];
+        for (int i = 0; i < k; ++i) {
+            const dd s = two_sum(q, e[i]);
+            q = s.hi;
+            e[i] = s.lo;
+        }
+        e[k] = q;
+    }
+    double g[N] = {}, h[N] = {};
+    int bottom = N - 1;
+    double q = e[N - 1];
+    for (int i = N - 2; i >= 0; --i) {
+        const dd s = fast_two_sum(q, e[i]);
+        q = s.hi;
+        if (s.lo != 0) {
+            g[bottom--] = q;
+            q = s.lo;
+        }
+    }
+    g[bottom] = q;
+    int top = 0;
+    for (int i = bottom + 1; i < N; ++i) {
+        const dd s = fast_two_sum(g[i], q);
+        q = s.hi;
+        if (s.lo != 0) h[top++] = s.lo;
+    }
+    return {q, top > 0 ? h[top - 1] : 0.0};
+}
+
+} // namespace detail
+} // namespace cplx
+
+CPLX_DIAGNOSTICS_END
+
+#endif // CPLX_DETAIL_DD_HPP
