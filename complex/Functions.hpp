@@ -289,7 +289,7 @@ namespace detail {
 // e^(uh + ul) cis(vh + vl) for |ul|, |vl| within a few ulps of uh and vh:
 // e^uh cis(vh), corrected to first order by ul and vl, which is all they
 // need; each part within an ulp or so of the result's modulus.
-inline Complex exp_cis(double uh, double ul, double vh, double vl) noexcept {
+CPLX_INLINE Complex exp_cis(double uh, double ul, double vh, double vl) noexcept {
     const sine_cosine p = sin_cos_parts(vh);
     const dd c = {p.c.hi, p.c.lo - p.s.hi * vl}, s = {p.s.hi, p.s.lo + p.c.hi * vl};
     if (CPLX_LIKELY(uh > -700 && uh < 709)) {
@@ -300,26 +300,27 @@ inline Complex exp_cis(double uh, double ul, double vh, double vl) noexcept {
 }
 
 // z^w for finite, non-zero z and finite w = wr + i wi: e^(w log z) with log z
-// to 2^-100 and w log z to 2^-104, both as double-doubles, so that the error
+// and w log z to 2^-68 relative, in compensated doubles, so that the error
 // of the result, about |w log z| times that of w log z plus two ulps, stays
 // within 8 u while |w log z| <= 700. log|z| is half log1p of the exact
 // |z|^2 - 1 near |z| = 1, where it cancels.
 template <bool F, bool RealW>
 CPLX_INLINE Complex pow_general(const Complex& z, double wr, double wi) noexcept {
     const scaled_parts p = scale_parts<F>(z.re, z.im);
-    const dd lr = p.e == 0 && p.s.hi >= 0.5 && p.s.hi <= 2 ? half_log1p<F>(norm_minus_one<F>(p.x, p.y))
-                                                           : half_log<F>(p.s.hi, p.s.lo, p.e);
-    const dd li = atan2_dd<F>(p.y, p.x, std::signbit(z.im), std::signbit(z.re));
-    dd u, v;
+    const comp lr = p.e == 0 && p.s.hi >= 0.5 && p.s.hi <= 2 ? half_log1p<F>(norm_minus_one<F>(p.x, p.y))
+                                                             : half_log<F>(p.s.hi, p.s.lo, p.e);
+    const comp li = atan2_c<F>(p.y, p.x, std::signbit(z.im), std::signbit(z.re));
+    comp u, v;
     if constexpr (RealW) { // half the products
-        u = mul<F>(lr, wr);
-        v = mul<F>(li, wr);
+        u = cmul<F>(lr, wr);
+        v = cmul<F>(li, wr);
     } else {
-        const dd a = mul<F>(lr, wr), b = mul<F>(li, wi), c = mul<F>(lr, wi), d = mul<F>(li, wr);
-        u = add(a, dd{-b.hi, -b.lo});
-        v = add(c, d);
+        const comp b = cmul<F>(li, wi);
+        u = csum(cmul<F>(lr, wr), comp{-b.v, -b.e});
+        v = csum(cmul<F>(lr, wi), cmul<F>(li, wr));
     }
-    return exp_cis(u.hi, u.lo, v.hi, v.lo);
+    const dd un = fast_two_sum(u.v, u.e), vn = fast_two_sum(v.v, v.e);
+    return exp_cis(un.hi, un.lo, vn.hi, vn.lo);
 }
 
 #if CPLX_FMA_DISPATCH
@@ -515,51 +516,37 @@ inline Complex tan(const Complex& z) noexcept {
 
 namespace detail {
 
-// |(x + c) + iy| for x, y >= 0, c = +-1, as a double-double to 2^-100: the
-// sum and the squares exact, the root a double-double one.
-template <bool F>
-CPLX_INLINE dd modulus_shifted(double x, double c, const dd& yy) noexcept {
-    const dd a = two_sum(x, c), aa = two_sqr<F>(a.hi);
-    return square_root<F>(add(add(aa, 2 * a.hi * a.lo), yy));
-}
-
 // asin (or, with `cosine`, acos) of x + iy for x, y >= 0 finite (Hull,
 // Fairgrieve and Tang, "Implementing the complex arcsine and arccosine
 // functions using exception handling", 1997): the real part, and the
-// magnitude of the imaginary part, which both share. R = |z + 1|, S = |z - 1|,
-// A = (R + S) / 2 >= 1 and B = x / A, and from them the argument of each real
-// function, all in double-doubles and rounded once: within half an ulp, so
-// that with the C library's function (under an ulp) and its condition, at
-// most 1.3 here, each part is within 2 ulps.
+// magnitude of the imaginary part, which both share. With R = |z + 1|,
+// S = |z - 1|, A = (R + S) / 2 >= 1 and B = x / A, Re asin z = asin B, or
+// atan(x / sqrt(A^2 - x^2)) past B = 0.6417, and |Im| = acosh A. The
+// differences that would cancel come from sums of positive terms:
+// a = R - (x + 1) = y^2 / (R + x + 1) and b = S - |1 - x| = y^2 / (S + |1 - x|),
+// so that A - 1 = (a + b) / 2 + max(x - 1, 0) and A - x = (a + b) / 2 +
+// max(1 - x, 0), and A^2 - 1 and A^2 - x^2 are their products with A + 1 and
+// A + x. All in compensated doubles, so each argument of a real function is
+// rounded once, within 0.51 ulp; with the C library's function (under an
+// ulp) and its condition, at most 1.2 here, each part is within 2 ulps.
 template <bool F>
 CPLX_INLINE Complex asin_acos_general(double x, double y, bool cosine) noexcept {
-    const dd yy = two_sqr<F>(y);
-    const dd r = modulus_shifted<F>(x, 1.0, yy), s = modulus_shifted<F>(x, -1.0, yy);
-    const dd rs = add(r, s), a = {0.5 * rs.hi, 0.5 * rs.lo};
-    const dd xm1 = two_sum(x, -1.0);
-    const dd smx = add(s, dd{-xm1.hi, -xm1.lo});     // S + 1 - x
-    const dd q = divide<F>(yy, add(add(r, x), 1.0)); // y^2 / (R + x + 1) = R - (x + 1)
+    const dd y2 = two_sqr<F>(y), p = two_sum(x, 1.0), n = two_sum(1.0, -x);
+    const comp yy = {y2.hi, y2.lo}, xp1 = {p.hi, p.lo}, dist = x < 1 ? comp{n.hi, n.lo} : comp{-n.hi, -n.lo};
+    const comp r = csqrt<F>(csum(cmul<F>(xp1, xp1), yy)), s = csqrt<F>(csum(cmul<F>(dist, dist), yy));
+    const comp ab = csum(cdiv<F>(yy, csum(r, xp1)), cdiv<F>(yy, csum(s, dist))), half = {0.5 * ab.v, 0.5 * ab.e};
+    const comp am1 = x < 1 ? half : csum(half, dist), amx = x < 1 ? csum(half, dist) : half;
+    const comp a = csum(am1, 1.0);
     double re;
-    if (x <= 0.6417 * a.hi) { // B = x / A
-        const double b = to_double(divide<F>(dd{x, 0.0}, a));
+    if (x <= 0.6417 * a.v) {
+        const double b = to_double(cdiv<F>(comp{x, 0.0}, a));
         re = cosine ? std::acos(b) : std::asin(b);
-    } else { // asin B = atan(x / sqrt(A^2 - x^2)), A^2 - x^2 = (A + x)(A - x) without its cancellation
-        const dd amx =
-            x <= 1
-                ? add(q, smx) // 2 (A - x)
-                : mul<F>(yy, add(divide<F>(dd{1.0, 0.0}, add(add(r, x), 1.0)), divide<F>(dd{1.0, 0.0}, add(s, xm1))));
-        const dd fx = square_root<F>(mul<F>(add(a, x), dd{0.5 * amx.hi, 0.5 * amx.lo}));
-        re = std::atan(to_double(cosine ? divide<F>(fx, dd{x, 0.0}) : divide<F>(dd{x, 0.0}, fx)));
-    }
-    double im;
-    if (a.hi <= 10) {                                                     // A - 1 without its cancellation
-        const dd am1d = add(q, x < 1 ? divide<F>(yy, smx) : add(s, xm1)); // 2 (A - 1)
-        const dd am1 = {0.5 * am1d.hi, 0.5 * am1d.lo};
-        im = std::log1p(to_double(add(am1, square_root<F>(mul<F>(am1, add(a, 1.0))))));
     } else {
-        im = std::log(to_double(add(a, square_root<F>(add(mul<F>(a, a), -1.0)))));
+        const comp f = csqrt<F>(cmul<F>(amx, csum(a, x))); // sqrt(A^2 - x^2)
+        re = std::atan(to_double(cosine ? cdiv<F>(f, comp{x, 0.0}) : cdiv<F>(comp{x, 0.0}, f)));
     }
-    return {re, im};
+    const comp w = csqrt<F>(cmul<F>(am1, csum(a, 1.0))); // sqrt(A^2 - 1)
+    return {re, a.v <= 10 ? std::log1p(to_double(csum(am1, w))) : std::log(to_double(csum(a, w)))};
 }
 
 template <bool F>
@@ -626,8 +613,8 @@ namespace detail {
 // atanh(x + iy) for x, y >= 0 finite (Kahan 1987): the real part is
 // log1p(4x / ((1 - x)^2 + y^2)) / 4, the imaginary part
 // atan2(2y, (1 - x)(1 + x) - y^2) / 2. The log1p's argument is formed in
-// double-doubles and rounded once, so that with log1p's condition, at most
-// 1, it is within 1.5 ulp; the atan2's second argument is formed exactly
+// compensated doubles and rounded once, so that with log1p's condition, at
+// most 1, it is within 1.5 ulp; the atan2's second argument is formed exactly
 // where it cancels, near |z| = 1, and is otherwise within 1.5 ulp of a value
 // at least 1/2.
 template <bool F>
@@ -636,17 +623,17 @@ CPLX_INLINE Complex atanh_first(double x, double y) noexcept {
         const Complex w = Complex(1, 0) / Complex(x, y);
         return {w.re, (kPi2.hi + w.im) + kPi2.lo};
     }
-    const dd omx = two_sum(1.0, -x), oo = two_sqr<F>(omx.hi);
-    const dd d = add(add(oo, 2 * omx.hi * omx.lo), two_sqr<F>(y)); // (1 - x)^2 + y^2
+    const dd n = two_sum(1.0, -x), y2 = two_sqr<F>(y);
+    const comp omx = {n.hi, n.lo}, d = csum(cmul<F>(omx, omx), comp{y2.hi, y2.lo}); // (1 - x)^2 + y^2
     double re;
-    if (d.hi > 0x1p-50) {
-        re = std::log1p(to_double(divide<F>(dd{4 * x, 0.0}, d))) * 0.25;
+    if (d.v > 0x1p-50) {
+        re = std::log1p(to_double(cdiv<F>(comp{4 * x, 0.0}, d))) * 0.25;
     } else if (x == 1 && y == 0) {
         re = kInf;
     } else { // (1 - x)^2 + y^2 tiny: take the logarithms apart
-        re = (std::log((1 + x) * (1 + x) + y * y) - 2 * log_abs<F>(omx.hi, y)) * 0.25;
+        re = (std::log((1 + x) * (1 + x) + y * y) - 2 * log_abs<F>(n.hi, y)) * 0.25;
     }
-    double den = omx.hi * (1 + x) - y * y;
+    double den = n.hi * (1 + x) - y * y;
     if (std::fabs(den) < 0.5) den = 0.0 - to_double(norm_minus_one<F>(x, y)); // an exact zero is +0
     return {re, std::atan2(2 * y, den) * 0.5};
 }

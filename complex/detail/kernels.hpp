@@ -368,21 +368,22 @@ CPLX_INLINE double atanh_tail(double t) noexcept {
     return t * t2 * ((1.0 / 3 + t2 * (1.0 / 5)) + t4 * ((1.0 / 7 + t2 * (1.0 / 9)) + t4 * (1.0 / 11)));
 }
 
-// log(hi + lo) / 2 + e ln 2 as a double-double, for 2^-1000 < hi < 2^1003 and
-// |lo| <= ulp(hi), to about 2^-100 absolute plus 2^-100 relative. With
-// hi = m 2^k and c = 1 + j/32 the nearest table point, log(m) = log(c) +
-// 2 atanh(t), t = (m - c) / (m + c), |t| < 0.0112: m - c is exact, t a
-// double-double quotient, and its series' tail is needed to a double only.
+// log(hi + lo) / 2 + e ln 2, compensated (complex/detail/dd.hpp), for
+// 2^-1000 < hi < 2^1003 and |lo| <= ulp(hi), to about 2^-100 absolute plus
+// 2^-68 relative. With hi = m 2^k and c = 1 + j/32 the nearest table point,
+// log(m) = log(c) + 2 atanh(t), t = (m - c) / (m + c), |t| < 0.0112: m - c is
+// exact, and the series' tail is needed to a double only.
 template <bool F = kFma>
-CPLX_INLINE dd half_log(double hi, double lo, int e) noexcept {
+CPLX_INLINE comp half_log(double hi, double lo, int e) noexcept {
     const log_reduced r = log_reduce(hi);
     const double ml = lo * power_of_two(-r.k); // exact: m = hi 2^-k
-    const dd t = divide<F>(two_sum(r.m - r.c, ml), add(two_sum(r.m, r.c), ml));
+    const dd mc = two_sum(r.m, r.c);
+    const comp t = cdiv<F>(comp{r.m - r.c, ml}, comp{mc.hi, mc.lo + ml});
     const int n = r.k + 2 * e; // n kLn2Hi is exact
     const dd& l = kLogTable[r.j + 9];
-    const dd base = fast_two_sum(n * kLn2Hi, l.hi); // log(c) is 0 or at least 1/32 (n = 0), else n ln 2 leads
-    const dd half = {base.hi * 0.5, (base.lo + (n * kLn2Lo + l.lo)) * 0.5};
-    return add(half, add(t, atanh_tail(t.hi)));
+    const dd base = two_sum(n * kLn2Hi, l.hi);
+    const comp half = {base.hi * 0.5, (base.lo + (n * kLn2Lo + l.lo)) * 0.5};
+    return csum(half, csum(t, atanh_tail(t.v)));
 }
 
 // log(1 + d) / 2 for a double-double d > -1/2, to about 2^-100 relative: for
@@ -390,13 +391,14 @@ CPLX_INLINE dd half_log(double hi, double lo, int e) noexcept {
 // atanh(t) = log(1 + d) / 2 directly (|t| < 0.0102); beyond, 1 + d keeps
 // them to 2^-106 absolute, under 2^-100 of the logarithm.
 template <bool F = kFma>
-inline dd half_log1p(dd d) noexcept {
+inline comp half_log1p(dd d) noexcept {
     if (std::fabs(d.hi) < 0.02) {
-        const dd t = divide<F>(d, add(two_sum(2.0, d.hi), d.lo));
-        return add(t, atanh_tail(t.hi));
+        const dd two = two_sum(2.0, d.hi);
+        const comp t = cdiv<F>(comp{d.hi, d.lo}, comp{two.hi, two.lo + d.lo});
+        return csum(t, atanh_tail(t.v));
     }
-    const dd s = add(two_sum(1.0, d.hi), d.lo);
-    return half_log<F>(s.hi, s.lo, 0);
+    const dd s = two_sum(1.0, d.hi);
+    return half_log<F>(s.hi, s.lo + d.lo, 0);
 }
 
 // --------------------------------------------- atan2 to double-double
@@ -422,7 +424,7 @@ inline constexpr dd kAtanTable[17] = {
     {0x1.921fb54442d18p-1, 0x1.1a62633145c07p-55},
 };
 
-// (atan(d) - d) times a sign, for |d| < 1/32 to 2^-64 of d.
+// (atan(d) - d) times a sign, for |d| <= 1/32 to 2^-64 of d.
 CPLX_INLINE double atan_tail(double d, double sign) noexcept {
     const double d2 = d * d, d4 = d2 * d2;
     return d * sign * d2 *
@@ -453,26 +455,23 @@ constexpr atan_bases make_atan_bases() noexcept {
 inline constexpr atan_bases kAtanBase = make_atan_bases();
 
 // atan2 of parts with magnitudes y and x, finite and not both zero, and the
-// given signs, as a double-double to about 2^-100 relative: with a/b =
-// min/max and c = j/16 the table point nearest a/b, atan2 = base + rsign
-// atan(d), d = (a - b c) / (b + a c), |d| < 1/32. b c and a c are exact
-// products, a - b c is exact (the two are within a factor of two), and d is a
-// double-double quotient. The octant is an offset and a sign, not a branch,
-// which random arguments would mispredict.
+// given signs, compensated, to about 2^-68 relative: with a/b = min/max and
+// c = j/16 the table point nearest a/b, atan2 = base + rsign atan(d),
+// d = (a - b c) / (b + a c), |d| <= 1/32. b c and a c are exact products, so
+// only the division rounds. The octant is an offset and a sign, not a branch, which
+// random arguments would mispredict.
 template <bool F = kFma>
-CPLX_INLINE dd atan2_dd(double y, double x, bool neg_y, bool neg_x) noexcept {
+CPLX_INLINE comp atan2_c(double y, double x, bool neg_y, bool neg_x) noexcept {
     const bool swap = y > x;
     const double a = swap ? x : y, b = swap ? y : x;
-    const double ts = (a / b) * 16 + kRoundShift;
+    const double ts = a / b * 16 + kRoundShift;
     const int j = static_cast<int>(to_bits(ts) & 31);
     const double c = (ts - kRoundShift) * (1.0 / 16);
-    const dd bc = two_prod<F>(b, c);
-    const dd num = fast_two_sum(a - bc.hi, -bc.lo);
-    const dd den = add(two_prod<F>(a, c), b);
-    const dd d = divide<F>(num, den);
+    const dd bc = two_prod<F>(b, c), ac = two_prod<F>(a, c), num = two_sum(a, -bc.hi), den = two_sum(b, ac.hi);
+    const comp d = cdiv<F>(comp{num.hi, num.lo - bc.lo}, comp{den.hi, den.lo + ac.lo});
     const double sign = negated_if(1.0, neg_y), rsign = negated_if(sign, neg_x != swap);
     const dd& o = kAtanBase.v[2 * neg_x + swap][j];
-    return add(dd{o.hi * sign, o.lo * sign}, add(dd{d.hi * rsign, d.lo * rsign}, atan_tail(d.hi, rsign)));
+    return csum(comp{o.hi * sign, o.lo * sign}, comp{d.v * rsign, d.e * rsign + atan_tail(d.v, rsign)});
 }
 
 } // namespace detail
