@@ -12,11 +12,13 @@
 //       double re = 0.0;
 //       double im = 0.0;
 //       constexpr Complex() noexcept = default;
-//       constexpr Complex(double re, double im) noexcept;
+//       constexpr Complex(double re, double im = 0) noexcept;           // implicit: Complex z = 2.5;
 //       template <class C> constexpr explicit Complex(const C&) noexcept;   // from std::complex<double>
 //       template <class C> constexpr explicit operator C() const noexcept;  // to std::complex<double>
 //       constexpr double real() const noexcept;
 //       constexpr double imag() const noexcept;
+//       constexpr void real(double) noexcept;
+//       constexpr void imag(double) noexcept;
 //       constexpr Complex& operator+=(const Complex&) noexcept;   // and -=, *=, /=
 //   };
 //
@@ -65,10 +67,12 @@
 //
 //   template <> struct std::hash<cplx::Complex>;          // consistent with ==
 //
-// There are no implicit conversions from double or any other type: a Complex
-// is only ever made from two explicit parts, so `z == 1.0` does not compile.
-// The conversions to and from std::complex<double> are explicit, and this
-// header does not include <complex> for them.
+// A double converts implicitly to the real number it is, as it does to
+// std::complex<double>: `Complex s = 0;`, `z == 1.0` (1 + 0i). Arithmetic with
+// a double keeps overloads of its own, which treat it as a real number
+// rather than as x + 0i, so that 2.0 * (inf + 0i) stays inf + 0i. The
+// conversions to and from std::complex<double> are explicit, and this header
+// does not include <complex> for them.
 
 #ifndef CPLX_COMPLEX_HPP
 #define CPLX_COMPLEX_HPP
@@ -133,7 +137,9 @@ struct Complex {
     double im = 0.0;
 
     constexpr Complex() noexcept = default;
-    constexpr Complex(double real, double imag) noexcept : re(real), im(imag) {}
+    // Implicit from one double, so that code written for std::complex,
+    // `Complex s = 0;` or `std::vector<Complex>{1.0, 2.0}`, compiles unchanged.
+    constexpr Complex(double real, double imag = 0.0) noexcept : re(real), im(imag) {}
 
     // Exact both ways, and explicit both ways, so that no mixed expression
     // silently changes type.
@@ -147,6 +153,8 @@ struct Complex {
     // The names that generic code written for std::complex reads.
     constexpr double real() const noexcept { return re; }
     constexpr double imag() const noexcept { return im; }
+    constexpr void real(double x) noexcept { re = x; }
+    constexpr void imag(double x) noexcept { im = x; }
 
     constexpr Complex& operator+=(const Complex& z) noexcept;
     constexpr Complex& operator-=(const Complex& z) noexcept;

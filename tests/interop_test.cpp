@@ -2,9 +2,12 @@
 // cplx::Complex where code was written for std::complex<double>.
 #include <complex>
 #include <cstring>
+#include <sstream>
 #include <unordered_set>
+#include <vector>
 
 #include "complex/Complex.hpp"
+#include "complex/Functions.hpp"
 
 #include <gtest/gtest.h>
 
@@ -60,4 +63,43 @@ TEST(StdComplex, ConversionsAreExactAndHashAgreesWithEquality) {
     const std::unordered_set<Complex> set{{0.0, 0.0}, {-0.0, -0.0}, {0.0, -0.0}, {1, 2}, {2, 1}, {1, 2}};
     EXPECT_EQ(set.size(), 3u);
     EXPECT_EQ(set.count({-0.0, 0.0}), 1u);
+}
+
+namespace port {
+
+// A routine written for std::complex<double>, as numerical code is, and
+// ported by changing the alias alone: values from plain numbers, compound
+// arithmetic with a double, a vector built from doubles, a real base, the
+// setters, and std::complex's text read back.
+template <class cd>
+std::vector<cd> routine(const std::string& text) {
+    std::istringstream is(text);
+    cd w;
+    is >> w; // "(re,im)"
+    std::vector<cd> c{1.0, 0.5}, out;
+    cd s = 0, t;
+    for (const cd& v : c) {
+        s += v * w;
+        s += 0.25;
+    }
+    t.real(s.imag());
+    t.imag(-2.0);
+    out.push_back(s);
+    out.push_back(t);
+    out.push_back(pow(2.0, w));
+    out.push_back(exp(w) / (w == 1.0 ? 2.0 : 3.0));
+    return out;
+}
+
+} // namespace port
+
+TEST(StdComplex, AGenericRoutinePortsByChangingTheAlias) {
+    const auto theirs = port::routine<StdComplex>("(1.5,-0.75)");
+    const auto ours = port::routine<Complex>("(1.5,-0.75)");
+    ASSERT_EQ(theirs.size(), ours.size());
+    for (std::size_t i = 0; i < ours.size(); ++i) {
+        const StdComplex d = static_cast<StdComplex>(ours[i]) - theirs[i];
+        EXPECT_LE(std::abs(d), 4e-16 * std::abs(theirs[i])) << i << ": " << ours[i];
+    }
+    EXPECT_EQ(ours[0], Complex(2.75, -1.125));
 }

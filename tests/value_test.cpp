@@ -22,15 +22,22 @@ static_assert(offsetof(Complex, re) == 0 && offsetof(Complex, im) == sizeof(doub
 static_assert(std::is_nothrow_constructible_v<Complex, double, double>);
 static_assert(Complex() == Complex(0, 0));
 
-// No conversion makes a surprising comparison or sum compile.
-static_assert(!std::is_convertible_v<double, Complex>);
+// A real number converts implicitly, as to std::complex; nothing converts back.
+static_assert(std::is_convertible_v<double, Complex> && std::is_convertible_v<int, Complex>);
 static_assert(!std::is_convertible_v<Complex, double>);
 template <class A, class B, class = void>
 struct comparable : std::false_type {};
 template <class A, class B>
 struct comparable<A, B, std::void_t<decltype(std::declval<A>() == std::declval<B>())>> : std::true_type {};
-static_assert(comparable<Complex, Complex>::value);
-static_assert(!comparable<Complex, double>::value && !comparable<int, Complex>::value);
+static_assert(comparable<Complex, Complex>::value && comparable<Complex, double>::value &&
+              comparable<int, Complex>::value);
+static_assert(Complex(2.5) == Complex(2.5, 0) && Complex(1, -0.0) == 1.0 && 1 != Complex(1, 1));
+static_assert([] {
+    Complex z = 0;
+    z.real(3);
+    z.imag(-4);
+    return z == Complex(3, -4)&& noexcept(z.real(1.0));
+}());
 
 constexpr Complex kA(3, 4), kB(3, -4);
 static_assert(kA * kB == Complex(25, 0));
