@@ -106,17 +106,58 @@ Points near_turns(std::mt19937_64& gen) {
     return p;
 }
 
-// For sqrt: the negative real axis, and both sides of its seam |x| = 16 |y|,
-// where it changes formula, over the whole range.
-Points sqrt_hard(std::mt19937_64& gen, const Points& cut) {
-    std::uniform_real_distribution<double> mantissa(1, 2);
-    std::uniform_int_distribution<int> exponent(-1000, 1000), offset(-60, -1), sign(0, 1);
-    Points p = cut;
-    for (int i = 0; i < region_size(); ++i) {
-        const double x = (sign(gen) ? -1 : 1) * std::ldexp(mantissa(gen), exponent(gen));
-        const double y = std::fabs(x) / 16 * (1 + (sign(gen) ? -1 : 1) * std::ldexp(1.0, offset(gen)));
-        p.emplace_back(x, sign(gen) ? -y : y);
-    }
+// A relative offset: a few ulps either way half the time, else 2^-60 to 2^-20.
+double offset(std::mt19937_64& gen) {
+    const double sign = gen() & 1 ? 1.0 : -1.0;
+    if (gen() & 1) return sign * static_cast<double>(gen() % 65) * 0x1p-52;
+    return sign * std::ldexp(1.0, -20 - static_cast<int>(gen() % 41));
+}
+
+// Both sides of the places where a function changes path: each generator
+// draws a point, and the region cycles through them.
+using Draw = std::function<Complex(std::mt19937_64&)>;
+Points seams(std::mt19937_64& gen, std::initializer_list<Draw> draws) {
+    Points p;
+    for (int i = 0; i < region_size(); ++i) p.push_back(draws.begin()[static_cast<std::size_t>(i) % draws.size()](gen));
+    return p;
+}
+
+// |z| = r just off, at any angle.
+Draw ring(double r) {
+    return [r](std::mt19937_64& gen) {
+        const double t = std::uniform_real_distribution<double>(-3.141592653589793, 3.141592653589793)(gen);
+        const double m = r * (1 + offset(gen));
+        return Complex(m * std::cos(t), m * std::sin(t));
+    };
+}
+
+// One part just off v, the other uniform in [-w, w]; imaginary = the first part is Im z.
+Draw part_at(double v, double w, bool imaginary = false) {
+    return [=](std::mt19937_64& gen) {
+        const double a = v * (1 + offset(gen)), b = std::uniform_real_distribution<double>(-w, w)(gen);
+        return imaginary ? Complex(b, a) : Complex(a, b);
+    };
+}
+
+// The point with A = (|z + 1| + |z - 1|) / 2 and B = Re z / A, as asin and
+// acos see it, one of the two just off the given value and the other uniform.
+Draw ellipse(double a, double b) {
+    return [=](std::mt19937_64& gen) {
+        std::uniform_real_distribution<double> u(0, 1);
+        const double av = a > 0 ? a * (1 + offset(gen)) : 1 + 19 * u(gen), bv = b > 0 ? b * (1 + offset(gen)) : u(gen);
+        return Complex(av * bv, std::sqrt((av * av - 1) * (1 - bv * bv)));
+    };
+}
+
+// The points of a region turned a quarter, for the functions that see iz.
+Points turned(Points p) {
+    for (Complex& z : p) z = {-z.im, z.re};
+    return p;
+}
+
+// Inputs that broke earlier versions or other libraries.
+Points with(Points p, std::initializer_list<Complex> extra) {
+    p.insert(p.end(), extra);
     return p;
 }
 
@@ -125,11 +166,38 @@ Points sqrt_hard(std::mt19937_64& gen, const Points& cut) {
 TEST(FunctionsAccuracy, WithinTheBoundsOnEveryRegion) {
     std::mt19937_64 gen(20261208);
     const Points plain = uniform(gen, -10, 10, -10, 10), wide = whole_range(gen), turns = near_turns(gen);
-    const Points unit_circle = near(gen, {{1, 0}, {-1, 0}, {0, 1}, {0, -1}, {0.6, 0.8}, {-0.8, -0.6}});
     const Points branch_points = near(gen, {{1, 0}, {-1, 0}, {0, 1}, {0, -1}});
-    const Points cut = uniform(gen, -1e6, 0, -1e-300, 1e-300);
     const Points big_real = uniform(gen, -720, 720, -10, 10), big_imag = uniform(gen, -10, 10, -720, 720);
-    const Points seam = sqrt_hard(gen, cut);
+    const Points root = seams(gen, {ring(0x1p500), ring(0x1p-500), part_at(-1e6, 1e-300), part_at(0x1p-1000, 1e-310)});
+    const Points logs = with(seams(gen, {ring(1), ring(1), ring(0x1.6a09e667f3bcdp-1), ring(0x1.6a09e667f3bcdp+0),
+                                         ring(0x1p500), ring(0x1p-500), part_at(1.02, 0.1)}),
+                             {{0.35981947530313579, -0.93302194250327042},
+                              {-0.97603249568332495, -0.21762483169477756},
+                              {0.92803147106472805, -0.37250179692645352},
+                              {-0.95730663643446201, -0.28907439153016784},
+                              {0x1.e1e1e1e1e1e1fp-2, 0x1.c3c3c3c3c3c3cp-1}});
+    const Points growth = with(
+        seams(gen, {part_at(-700, 10), part_at(709, 10), part_at(709.782712893384, 10), part_at(-708.4, 10),
+                    part_at(22, 10), part_at(-22, 10), part_at(0x1p16, 3, true), part_at(3.141592653589793, 3, true)}),
+        {{2.0042942166024691, 516029103.42035925}});
+    const Points ratio = seams(gen, {part_at(0.5, 10), part_at(22, 10), part_at(0x1p-600, 10),
+                                     part_at(0x1p1022, 3, true), part_at(1.5707963267948966, 0.6, true)});
+    const Points arcs =
+        with(seams(gen, {ellipse(0, 0.6417), ellipse(10, 0), part_at(0x1p28, 10), part_at(0x1p28, 10, true),
+                         part_at(0x1p-500, 1.5, true), part_at(1, 0x1p-490)}),
+             {{0.9999999998380581, 4.1751016041141037e-304}});
+    const Points areas = with(seams(gen, {ring(0x1.6a09e667f3bcdp-1), ring(0x1.3988e1409212fp+0), part_at(0x1p28, 10),
+                                          part_at(0x1p28, 10, true),
+                                          [](std::mt19937_64& g) {
+                                              const double r = 0x1p-25 * (1 + offset(g)), t = offset(g) * 4e5;
+                                              return Complex(1 - r * std::cos(t), r * std::sin(t));
+                                          }}),
+                              {{-1.0000000100954825, -3.1885058806989593e-08},
+                               {-1.0000000075070403, -8.5417252908430412e-08},
+                               {-1.0000000099430049, 1.0105734031032127e-08},
+                               {0.0080036741109473231, 0.18729178039682082}});
+    const Points hyperbolic_arcs = turned(arcs), tangent_areas = turned(areas), tangents = turned(ratio);
+    const Points circular = turned(growth);
 
     using Fn = std::function<Complex(const Complex&)>;
     using StdFn = std::function<StdComplex(const StdComplex&)>;
@@ -143,28 +211,29 @@ TEST(FunctionsAccuracy, WithinTheBoundsOnEveryRegion) {
     } table[] = {
 #define CPLX_ROW(f, q, bound, hard) \
     {#f, [](const Complex& z) { return cplx::f(z); }, [](const StdComplex& z) { return std::f(z); }, q, bound, hard}
-        CPLX_ROW(sqrt, csqrtq, 2, seam),
-        CPLX_ROW(exp, cexpq, 2, big_real),
-        CPLX_ROW(log, clogq, 2, unit_circle),
-        CPLX_ROW(log10, clog10q, 3, unit_circle),
-        CPLX_ROW(sin, csinq, 2, big_imag),
-        CPLX_ROW(cos, ccosq, 2, big_imag),
-        CPLX_ROW(tan, ctanq, 3, big_imag),
-        CPLX_ROW(sinh, csinhq, 2, big_real),
-        CPLX_ROW(cosh, ccoshq, 2, big_real),
-        CPLX_ROW(tanh, ctanhq, 3, big_real),
-        CPLX_ROW(asin, casinq, 3, branch_points),
-        CPLX_ROW(acos, cacosq, 3, branch_points),
-        CPLX_ROW(atan, catanq, 3, branch_points),
-        CPLX_ROW(asinh, casinhq, 3, branch_points),
-        CPLX_ROW(acosh, cacoshq, 3, branch_points),
-        CPLX_ROW(atanh, catanhq, 3, branch_points),
+        CPLX_ROW(sqrt, csqrtq, 2, root),
+        CPLX_ROW(exp, cexpq, 2, growth),
+        CPLX_ROW(log, clogq, 2, logs),
+        CPLX_ROW(log10, clog10q, 3, logs),
+        CPLX_ROW(sin, csinq, 2, circular),
+        CPLX_ROW(cos, ccosq, 2, circular),
+        CPLX_ROW(tan, ctanq, 3, tangents),
+        CPLX_ROW(sinh, csinhq, 2, growth),
+        CPLX_ROW(cosh, ccoshq, 2, growth),
+        CPLX_ROW(tanh, ctanhq, 3, ratio),
+        CPLX_ROW(asin, casinq, 3, arcs),
+        CPLX_ROW(acos, cacosq, 3, arcs),
+        CPLX_ROW(atan, catanq, 3, tangent_areas),
+        CPLX_ROW(asinh, casinhq, 3, hyperbolic_arcs),
+        CPLX_ROW(acosh, cacoshq, 3, arcs),
+        CPLX_ROW(atanh, catanhq, 3, areas),
 #undef CPLX_ROW
     };
     std::printf("%-6s %6s %14s %14s\n", "", "bound", "cplx re/im", "std re/im");
     for (const auto& row : table) {
         Worst re, im;
-        for (const Points* points : {&plain, &wide, &turns, &row.hard}) {
+        const Points* regions[] = {&plain, &wide, &turns, &row.hard, &branch_points, &big_real, &big_imag};
+        for (const Points* points : regions) {
             for (const Complex& z : *points) {
                 const QuadComplex exact = row.exact(quad(z));
                 const Complex got = row.ours(z);
@@ -192,35 +261,24 @@ TEST(FunctionsAccuracy, WithinTheBoundsOnEveryRegion) {
 TEST(FunctionsAccuracy, PowWithinEightUnitsNormwise) {
     std::mt19937_64 gen(7);
     std::uniform_real_distribution<double> part(-10, 10), unit(-1, 1);
-    std::uniform_int_distribution<int> integer(-64, 64);
+    std::uniform_int_distribution<int> integer(-65, 65), exponent(-1020, 1020);
     const Points unit_circle = near(gen, {{1, 0}, {0, -1}, {0.6, 0.8}}); // where log z is small or log|z| cancels
     const Points wide = whole_range(gen);                                // where |z|^2 must be scaled
     double ours = 0, theirs = 0;
     Complex worst_z, worst_w;
-    for (int i = 0; i < 3 * region_size(); ++i) {
-        const std::size_t k = static_cast<std::size_t>(i / 4);
-        const Complex z = i % 4 == 0 ? unit_circle[k] : i % 4 == 1 ? wide[k] : Complex(part(gen), part(gen));
-        const double reach = 700 / std::abs(std::log(StdComplex(z.re, z.im))); // |w| that makes |w log z| 700
-        Complex w;
-        switch (i % 3) {
-            case 0:
-                w = Complex(unit(gen), unit(gen)) * (reach * unit(gen) * unit(gen));
-                break;
-            case 1:
-                w = Complex(reach * unit(gen), 0);
-                break;
-            default:
-                w = Complex(integer(gen), 0);
-                break;
-        }
+    const auto check = [&](const Complex& z, const Complex& w) {
         const QuadComplex exact = cpowq(quad(z), quad(w));
         const Quad n = crealq(exact) * crealq(exact) + cimagq(exact) * cimagq(exact);
-        if (!(n >= Quad(DBL_MIN) && n <= Quad(DBL_MAX))) continue;
+        if (!(n >= Quad(DBL_MIN) && n <= Quad(DBL_MAX))) return;
         const auto normwise = [&](double re, double im) {
             const Quad dr = re - crealq(exact), di = im - cimagq(exact);
             return std::sqrt(static_cast<double>((dr * dr + di * di) / n)) / 0x1p-53;
         };
         const Complex got = w.im == 0 ? cplx::pow(z, w.re) : cplx::pow(z, w);
+        if (w.im == 0) { // a real exponent takes the real path from either overload
+            const Complex as_complex = cplx::pow(z, w);
+            ASSERT_TRUE(as_complex.re == got.re && as_complex.im == got.im) << z << " ^ " << w;
+        }
         // Both ways of forming the double-doubles, whichever this processor runs.
         using cplx::detail::pow_general;
         const Complex fused = w.im == 0 ? pow_general<true, true>(z, w.re, 0) : pow_general<true, false>(z, w.re, w.im);
@@ -235,6 +293,28 @@ TEST(FunctionsAccuracy, PowWithinEightUnitsNormwise) {
             worst_w = w;
         }
         theirs = std::fmax(theirs, normwise(std_got.real(), std_got.imag()));
+    };
+    for (int i = 0; i < 3 * region_size(); ++i) {
+        const std::size_t k = static_cast<std::size_t>(i / 4);
+        const Complex z = i % 4 == 0 ? unit_circle[k] : i % 4 == 1 ? wide[k] : Complex(part(gen), part(gen));
+        const double reach = 700 / std::abs(std::log(StdComplex(z.re, z.im))); // |w| that makes |w log z| 700
+        switch (i % 3) {
+            case 0:
+                check(z, Complex(unit(gen), unit(gen)) * (reach * unit(gen) * unit(gen)));
+                break;
+            case 1:
+                check(z, reach * unit(gen));
+                break;
+            default:
+                check(z, integer(gen)); // 65 takes the general path
+                break;
+        }
+    }
+    // Tiny and huge bases to negative integer powers, the results in range.
+    for (int i = 0; i < region_size(); ++i) {
+        const int n = -1 - i % 64, e = exponent(gen) / -n;
+        const double t = 3.141592653589793 * unit(gen);
+        check(Complex(std::ldexp(std::cos(t), e), std::ldexp(std::sin(t), e)), n);
     }
     std::printf("pow    %6d %6.2f u normwise     %6.2f u\n", 8, ours, theirs);
     EXPECT_LE(ours, 8) << "pow(" << worst_z << ", " << worst_w << ")";
