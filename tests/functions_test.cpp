@@ -43,8 +43,8 @@ std::string describe(const Complex& z) {
 // always.
 TEST(Functions, SpecialValuesFollowAnnexG) {
     constexpr double inf = lim::infinity(), nan = lim::quiet_NaN();
-    const double edges[] = {
-        0.0, -0.0, lim::denorm_min(), -lim::denorm_min(), 1, -1, 2.5, -2.5, lim::max(), -lim::max(), inf, -inf, nan};
+    const double edges[] = {0.0,  -0.0,   lim::denorm_min(), -lim::denorm_min(), lim::min(),  1,   -1,   2.5, -2.5,
+                            22.5, 0x1p29, -0x1p1022,         lim::max(),         -lim::max(), inf, -inf, nan};
     const struct {
         const char* name;
         Complex (*ours)(const Complex&);
@@ -110,6 +110,18 @@ TEST(Functions, BranchCutsExactValuesAndRealOperands) {
         {"1 / (1e300+1e300i)", 1.0 / Complex(1e300, 1e300), {5e-301, -5e-301}},
         {"3 - (1+0i)", 3.0 - Complex(1, 0), {2, -0.0}},
         {"(1-0i) - 3", Complex(1, -0.0) - 3.0, {-2, -0.0}},
+        {"1 + (1-0i)", 1.0 + Complex(1, -0.0), {2, -0.0}},
+        {"(1-0i) * 2", Complex(1, -0.0) * 2.0, {2, -0.0}},
+        {"(1-0i) / 2", Complex(1, -0.0) / 2.0, {0.5, -0.0}},
+        {"(NaN+1i) / (0+0i)", Complex(nan, 1) / Complex(0, 0), {nan, inf}},
+        {"(1+NaN i) / (-0+0i)", Complex(1, nan) / Complex(-0.0, 0), {-inf, nan}},
+        {"tanh(inf + max i)", cplx::tanh(Complex(inf, lim::max())), {1, -0.0}},
+        {"tan(max + inf i)", cplx::tan(Complex(lim::max(), inf)), {-0.0, 1}},
+        {"tanh(1e300 + 1e300i)", cplx::tanh(Complex(1e300, 1e300)), {1, 0.0}},
+        {"exp(709.9 + 3i)", cplx::exp(Complex(709.9, 3)), {-inf, 2.8526027445182506e+307}},
+        {"exp(-745.2 + 0.5i)", cplx::exp(Complex(-745.2, 0.5)), {0, 0}},
+        {"pow(1e-200, -1)", cplx::pow(Complex(1e-200, 0), -1.0), {1e200, -0.0}},
+        {"pow(2, 0.5i)", cplx::pow(2.0, Complex(0, 0.5)), {0.94054210468324384, 0.33967712510266856}},
     };
     for (const auto& c : cases) {
         EXPECT_TRUE(kind(c.got.re) == kind(c.want.re) && kind(c.got.im) == kind(c.want.im))

@@ -162,7 +162,7 @@ CPLX_INLINE dd divide(dd a, dd b) noexcept {
     const double q = a.hi / b.hi;
     const dd qb = two_prod<F>(q, b.hi);
     const double r = ((a.hi - qb.hi) - qb.lo) + (a.lo - q * b.lo);
-    return fast_two_sum(q, r * reciprocal_estimate(b.hi, 2));
+    return {q, r * reciprocal_estimate(b.hi, 2)}; // normalized already, and a zero q keeps its sign
 }
 
 // sqrt(a) to about 2^-104 relative, for a.hi normal: one Newton step from the
