@@ -70,7 +70,7 @@ CPLX_INLINE Complex negated_if(double re, double im, bool nre, bool nim) noexcep
 // unit circle it cancels to as little as 2^-108 or less, so anything short
 // of exact loses the result.
 template <bool F = kFma>
-inline dd norm_minus_one(double x, double y) noexcept {
+CPLX_INLINE dd norm_minus_one(double x, double y) noexcept {
     const dd xx = two_sqr<F>(x), yy = two_sqr<F>(y);
     const double t[5] = {-1.0, xx.hi, yy.hi, xx.lo, yy.lo};
     return exact_sum(t);
@@ -105,11 +105,47 @@ CPLX_INLINE scaled_parts scale_parts(double re, double im) noexcept {
 // (log(s.hi) + s.lo / s.hi) / 2 + e ln 2, |log(s)| >= ln 2 / 2, so that the
 // C library's log (under an ulp) and the halving leave it within an ulp.
 template <bool F = kFma>
-inline double log_abs(double re, double im) noexcept {
+CPLX_INLINE double log_abs(double re, double im) noexcept {
     const scaled_parts p = scale_parts<F>(re, im);
     if (p.e == 0 && p.s.hi >= 0.5 && p.s.hi <= 2) return to_double(half_log1p<F>(norm_minus_one<F>(p.x, p.y)));
-    const double l = (std::log(p.s.hi) + p.s.lo / p.s.hi) * 0.5;
+    const double l = (std::log(p.s.hi) + p.s.lo * reciprocal_estimate(p.s.hi)) * 0.5;
     return p.e == 0 ? l : (l + p.e * kLn2Lo) + p.e * kLn2Hi;
+}
+
+// True where the processor has FMA. Before the runtime has read the
+// processor's features, as in a static constructor, it says false: the
+// other path is slower, and as exact.
+CPLX_INLINE bool run_fma() noexcept {
+#if CPLX_FMA_DISPATCH
+    return __builtin_cpu_supports("fma");
+#else
+    return kFma;
+#endif
+}
+
+// The one place that picks fused multiply-adds or Dekker's splitting for a
+// function: Op::run<F>(re, im) is its body, F whether to fuse. Where the
+// target has FMA, or is not x86-64 under a GNU compiler, that is known when
+// compiling; on x86-64 built without it, a copy compiled for FMA runs where
+// the processor has it, checked at run time.
+#if CPLX_FMA_DISPATCH
+template <class Op>
+CPLX_TARGET_FMA CPLX_NOINLINE Complex fused_copy(double re, double im) noexcept {
+    return Op::template run<true>(re, im);
+}
+template <class Op>
+CPLX_NOINLINE Complex split_copy(double re, double im) noexcept {
+    return Op::template run<false>(re, im);
+}
+#endif
+
+template <class Op>
+CPLX_INLINE Complex dispatch(const Complex& z) noexcept {
+#if CPLX_FMA_DISPATCH
+    return run_fma() ? fused_copy<Op>(z.re, z.im) : split_copy<Op>(z.re, z.im);
+#else
+    return Op::template run<kFma>(z.re, z.im);
+#endif
 }
 
 } // namespace detail
@@ -193,42 +229,25 @@ CPLX_INLINE Complex sqrt_signed(const Complex& z, Complex r) noexcept {
     return std::signbit(z.re) ? Complex(r.im, std::copysign(r.re, z.im)) : Complex(r.re, std::copysign(r.im, z.im));
 }
 
-template <bool F>
-CPLX_INLINE Complex sqrt_impl(const Complex& z) noexcept {
-    const double x = std::fabs(z.re), y = std::fabs(z.im), s = sum_of_squares<F>(x, y);
-    if (CPLX_LIKELY(safe(s, s))) return sqrt_signed(z, sqrt_first<F>(x, y, s));
-    if (x == 0 && y == 0) return {0.0, z.im};
-    const Complex r = sqrt_rare<F>(z);
-    if (std::isnan(r.re) && std::isnan(r.im)) return r;
-    return sqrt_signed(z, r);
-}
-
-#if CPLX_FMA_DISPATCH
-CPLX_TARGET_FMA CPLX_NOINLINE inline Complex sqrt_fma(const Complex& z) noexcept { return sqrt_impl<true>(z); }
-#endif
-
-// True where the processor has FMA. Before the runtime has read the
-// processor's features, as in a static constructor, it says false: the
-// other path is slower, and as exact.
-CPLX_INLINE bool run_fma() noexcept {
-#if CPLX_FMA_DISPATCH
-    return __builtin_cpu_supports("fma");
-#else
-    return kFma;
-#endif
-}
+struct sqrt_op {
+    template <bool F>
+    CPLX_INLINE static Complex run(double re, double im) noexcept {
+        const Complex z = {re, im};
+        const double x = std::fabs(re), y = std::fabs(im), s = sum_of_squares<F>(x, y);
+        if (CPLX_LIKELY(safe(s, s))) return sqrt_signed(z, sqrt_first<F>(x, y, s));
+        if (x == 0 && y == 0) return {0.0, im};
+        const Complex r = sqrt_rare<F>(z);
+        if (std::isnan(r.re) && std::isnan(r.im)) return r;
+        return sqrt_signed(z, r);
+    }
+};
 
 } // namespace detail
 
 // The principal square root: t + i y / 2t for x >= 0, |y| / 2t + i t for
 // x < 0, the sign of t that of y, t = sqrt((|x| + |z|) / 2); this never forms
 // |z| - |x| where it cancels (Kahan 1987).
-inline Complex sqrt(const Complex& z) noexcept {
-#if CPLX_FMA_DISPATCH
-    if (detail::run_fma()) return detail::sqrt_fma(z);
-#endif
-    return detail::sqrt_impl<detail::kFma>(z);
-}
+inline Complex sqrt(const Complex& z) noexcept { return detail::dispatch<detail::sqrt_op>(z); }
 
 // ------------------------------------------------------- exp, log and pow
 
@@ -250,31 +269,40 @@ CPLX_NOINLINE inline Complex exp_rare(const Complex& z) noexcept {
     return negated_if(exp_times(x, p.c), exp_times(x, p.s), false, std::signbit(z.im));
 }
 
-} // namespace detail
-
 // e^x cos y + i e^x sin y, each part the product of two pairs good to 2^-56,
 // rounded once: within 0.52 ulp but for the extra rounding of mul_parts'
 // high product, so within an ulp. A zero y is the imaginary part itself. The
 // sine is odd and the cosine even to the last bit, so conj(exp(z)) ==
 // exp(conj z).
-inline Complex exp(const Complex& z) noexcept {
-    if (CPLX_LIKELY(z.re > -700 && z.re < 709 && std::fabs(z.im) < 0x1p16)) {
-        const detail::dd e = detail::exp_pair(z.re);
-        const detail::sine_cosine p = detail::sin_cos_parts(z.im);
-        return {detail::mul_parts(e, p.c), detail::mul_parts(e, p.s)};
+struct exp_op {
+    template <bool F>
+    CPLX_INLINE static Complex run(double x, double y) noexcept {
+        if (CPLX_LIKELY(x > -700 && x < 709 && std::fabs(y) < 0x1p16)) {
+            const dd e = exp_pair(x);
+            const sine_cosine p = sin_cos_parts<F>(y);
+            return {mul_parts(e, p.c), mul_parts(e, p.s)};
+        }
+        return exp_rare({x, y});
     }
-    return detail::exp_rare(z);
-}
+};
 
 // log|z| + i arg z, with arg exactly std::atan2(im, re).
-inline Complex log(const Complex& z) noexcept {
-    const double theta = std::atan2(z.im, z.re);
-    if (CPLX_LIKELY(detail::finite(z.re) && detail::finite(z.im) && (z.re != 0 || z.im != 0)))
-        return {detail::log_abs(z.re, z.im), theta};
-    if (std::isinf(z.re) || std::isinf(z.im)) return {detail::kInf, theta};
-    if (std::isnan(z.re) || std::isnan(z.im)) return {z.re + z.im, z.re + z.im};
-    return {-detail::kInf, theta};
-}
+struct log_op {
+    template <bool F>
+    CPLX_INLINE static Complex run(double x, double y) noexcept {
+        const double theta = std::atan2(y, x);
+        if (CPLX_LIKELY(finite(x) && finite(y) && (x != 0 || y != 0))) return {log_abs<F>(x, y), theta};
+        if (std::isinf(x) || std::isinf(y)) return {kInf, theta};
+        if (std::isnan(x) || std::isnan(y)) return {x + y, x + y};
+        return {-kInf, theta};
+    }
+};
+
+} // namespace detail
+
+inline Complex exp(const Complex& z) noexcept { return detail::dispatch<detail::exp_op>(z); }
+
+inline Complex log(const Complex& z) noexcept { return detail::dispatch<detail::log_op>(z); }
 
 // log(z) / ln 10, with 1 / ln 10 held to double-double: one more rounding
 // and a fraction of an ulp on each part of log's.
@@ -323,52 +351,73 @@ CPLX_INLINE Complex pow_general(const Complex& z, double wr, double wi) noexcept
     return exp_cis(un.hi, un.lo, vn.hi, vn.lo);
 }
 
-#if CPLX_FMA_DISPATCH
-template <bool RealW>
-CPLX_TARGET_FMA CPLX_NOINLINE Complex pow_fma(const Complex& z, double wr, double wi) noexcept {
-    return pow_general<true, RealW>(z, wr, wi);
-}
-#endif
-
-template <bool RealW>
-CPLX_NOINLINE Complex pow_dispatch(const Complex& z, double wr, double wi) noexcept {
-#if CPLX_FMA_DISPATCH
-    if (run_fma()) return pow_fma<RealW>(z, wr, wi);
-#endif
-    return pow_general<kFma, RealW>(z, wr, wi);
-}
-
-// Complex double-double products for pow_int.
-struct dd_complex {
-    dd re, im;
+// Complex products of compensated values, for pow_int.
+struct comp_complex {
+    comp re, im;
 };
 
-CPLX_INLINE dd_complex times(const dd_complex& a, const dd_complex& b) noexcept {
-    const dd rr = mul(a.re, b.re), ii = mul(a.im, b.im), ri = mul(a.re, b.im), ir = mul(a.im, b.re);
-    return {add(rr, dd{-ii.hi, -ii.lo}), add(ri, ir)};
+template <bool F>
+CPLX_INLINE comp_complex times(const comp_complex& a, const comp_complex& b) noexcept {
+    const comp rr = cmul<F>(a.re, b.re), ii = cmul<F>(a.im, b.im), ri = cmul<F>(a.re, b.im), ir = cmul<F>(a.im, b.re);
+    return {csum(rr, comp{-ii.v, -ii.e}), csum(ri, ir)};
 }
 
 // z^n for finite non-zero z and 0 < |n| <= 64 by binary powering in
-// double-doubles, which keeps the error near an ulp where plain doubles would
-// double it at every squaring: z = 2^e z' with |z'| in [1, 2.9), a negative n
-// powers 1/z', and the power of two goes on last, so that nothing on the way
-// overflows or underflows; only the result may.
-CPLX_NOINLINE inline Complex pow_int(const Complex& z, int n) noexcept {
+// compensated doubles, which keeps the error near an ulp where plain doubles
+// would double it at every squaring: z = 2^e z' with |z'| in [1, 2.9), a
+// negative n powers 1/z', and the power of two goes on last, so that nothing
+// on the way overflows or underflows; only the result may.
+template <bool F>
+CPLX_INLINE Complex pow_int(const Complex& z, int n) noexcept {
     const int e = std::ilogb(std::fabs(z.re) > std::fabs(z.im) ? z.re : z.im);
     const double x = std::scalbn(z.re, -e), y = std::scalbn(z.im, -e);
-    dd_complex b = {{x, 0.0}, {y, 0.0}};
+    comp_complex b = {{x, 0.0}, {y, 0.0}};
     if (n < 0) { // 1/z' = conj(z') / |z'|^2
-        const dd d = add(two_sqr(x), two_sqr(y));
-        b = {divide(dd{x, 0.0}, d), divide(dd{-y, 0.0}, d)};
+        const comp d = csum(cmul<F>(b.re, b.re), cmul<F>(b.im, b.im));
+        b = {cdiv<F>(comp{x, 0.0}, d), cdiv<F>(comp{-y, 0.0}, d)};
     }
     const unsigned power = static_cast<unsigned>(n < 0 ? -n : n);
-    dd_complex r = power & 1 ? b : dd_complex{{1.0, 0.0}, {0.0, 0.0}};
+    comp_complex r = power & 1 ? b : comp_complex{{1.0, 0.0}, {0.0, 0.0}};
     for (unsigned m = power >> 1; m != 0; m >>= 1) {
-        b = times(b, b);
-        if (m & 1) r = times(r, b);
+        b = times<F>(b, b);
+        if (m & 1) r = times<F>(r, b);
     }
     const int scale = e * n;
     return {std::scalbn(to_double(r.re), scale), std::scalbn(to_double(r.im), scale)};
+}
+
+// pow's bodies by the kind of exponent: an integer n = wr, a real wr, or
+// wr + i wi; each fused or split, picked once, as dispatch does for the
+// one-argument functions. Out of line either way: they are long.
+enum class exponent { integer, real, complex };
+
+template <exponent K, bool F>
+CPLX_INLINE Complex pow_body(double zr, double zi, double wr, double wi) noexcept {
+    if constexpr (K == exponent::integer) {
+        return pow_int<F>({zr, zi}, static_cast<int>(wr));
+    } else {
+        return pow_general<F, K == exponent::real>({zr, zi}, wr, wi);
+    }
+}
+
+#if CPLX_FMA_DISPATCH
+template <exponent K>
+CPLX_TARGET_FMA CPLX_NOINLINE Complex pow_fused(double zr, double zi, double wr, double wi) noexcept {
+    return pow_body<K, true>(zr, zi, wr, wi);
+}
+#endif
+
+template <exponent K>
+CPLX_NOINLINE Complex pow_plain(double zr, double zi, double wr, double wi) noexcept {
+    return pow_body<K, kFma>(zr, zi, wr, wi);
+}
+
+template <exponent K>
+CPLX_INLINE Complex pow_dispatch(const Complex& z, double wr, double wi) noexcept {
+#if CPLX_FMA_DISPATCH
+    if (run_fma()) return pow_fused<K>(z.re, z.im, wr, wi);
+#endif
+    return pow_plain<K>(z.re, z.im, wr, wi);
 }
 
 } // namespace detail
@@ -380,15 +429,16 @@ inline Complex pow(const Complex& z, double w) noexcept {
     if (w == 0) return {1, 0};
     const double big = detail::magnitude(z);
     if (!detail::finite(big) || big == 0 || !detail::finite(w)) return exp(w * log(z));
-    if (std::fabs(w) <= 64 && w == static_cast<int>(w)) return detail::pow_int(z, static_cast<int>(w));
-    return detail::pow_dispatch<true>(z, w, 0);
+    using detail::exponent;
+    if (std::fabs(w) <= 64 && w == static_cast<int>(w)) return detail::pow_dispatch<exponent::integer>(z, w, 0);
+    return detail::pow_dispatch<exponent::real>(z, w, 0);
 }
 
 inline Complex pow(const Complex& z, const Complex& w) noexcept {
     if (w.im == 0) return pow(z, w.re);
     const double big = detail::magnitude(z);
     if (!detail::finite(big) || big == 0 || !detail::finite(w.re) || !detail::finite(w.im)) return exp(w * log(z));
-    return detail::pow_dispatch<false>(z, w.re, w.im);
+    return detail::pow_dispatch<detail::exponent::complex>(z, w.re, w.im);
 }
 
 // A real base is the complex number x + 0i, on the upper side of the cut.
@@ -421,9 +471,10 @@ CPLX_NOINLINE inline Complex sinh_cosh_rare(double a, double b, bool cosine) noe
 // sinh (or, with `cosine`, cosh) of a + ib for a, b >= 0, finite or not: the
 // products of the pairs cosh a or sinh a and cos b or sin b, rounded once,
 // within an ulp.
+template <bool F>
 CPLX_INLINE Complex sinh_cosh_first(double a, double b, bool cosine) noexcept {
     if (CPLX_LIKELY(a < 22 && b < kInf)) {
-        const sine_cosine p = sin_cos_parts(b);
+        const sine_cosine p = sin_cos_parts<F>(b);
         const cosh_sinh h = hyperbolic(a);
         return {mul_parts(cosine ? h.ch : h.sh, p.c), mul_parts(cosine ? h.sh : h.ch, p.s)}; // sin 0 is +0
     }
@@ -450,9 +501,10 @@ CPLX_NOINLINE inline Complex tanh_small(double a, double b) noexcept {
 // denominator is at least 0.54 and its parts, as pairs, accurate enough that
 // its cancellation costs nothing. With d normalized, n / d = q + (n.lo -
 // q d.lo) / d.hi to within an ulp, q = n.hi / d.hi.
+template <bool F>
 CPLX_INLINE Complex tanh_parts(double a, double b) noexcept {
     if (a < 0.5) return tanh_small(a, b);
-    const sine_cosine p = sin_cos_parts(2 * b);
+    const sine_cosine p = sin_cos_parts<F>(2 * b);
     const cosh_sinh h = hyperbolic(2 * a);
     const dd t = two_sum(h.ch.hi, p.c.hi), d = fast_two_sum(t.hi, t.lo + (h.ch.lo + p.c.lo));
     const double qr = h.sh.hi / d.hi, qi = p.s.hi / d.hi;
@@ -477,27 +529,38 @@ CPLX_NOINLINE inline Complex tanh_rare(double a, double b) noexcept {
     return {a == 0 ? a : kNaN, kNaN};
 }
 
-CPLX_INLINE Complex tanh_first(double a, double b) noexcept {
-    if (CPLX_LIKELY(a < 22 && b < 0x1p1022)) return tanh_parts(a, b);
-    return tanh_rare(a, b);
-}
+struct sinh_op {
+    template <bool F>
+    CPLX_INLINE static Complex run(double x, double y) noexcept {
+        const Complex h = sinh_cosh_first<F>(std::fabs(x), std::fabs(y), false);
+        return negated_if(h.re, h.im, std::signbit(x), std::signbit(y));
+    }
+};
+
+struct cosh_op {
+    template <bool F>
+    CPLX_INLINE static Complex run(double x, double y) noexcept {
+        const Complex h = sinh_cosh_first<F>(std::fabs(x), std::fabs(y), true);
+        return negated_if(h.re, h.im, false, std::signbit(x) != std::signbit(y));
+    }
+};
+
+struct tanh_op {
+    template <bool F>
+    CPLX_INLINE static Complex run(double x, double y) noexcept {
+        const double a = std::fabs(x), b = std::fabs(y);
+        const Complex t = CPLX_LIKELY(a < 22 && b < 0x1p1022) ? tanh_parts<F>(a, b) : tanh_rare(a, b);
+        return negated_if(t.re, t.im, std::signbit(x), std::signbit(y));
+    }
+};
 
 } // namespace detail
 
-inline Complex sinh(const Complex& z) noexcept {
-    const Complex h = detail::sinh_cosh_first(std::fabs(z.re), std::fabs(z.im), false);
-    return detail::negated_if(h.re, h.im, std::signbit(z.re), std::signbit(z.im));
-}
+inline Complex sinh(const Complex& z) noexcept { return detail::dispatch<detail::sinh_op>(z); }
 
-inline Complex cosh(const Complex& z) noexcept {
-    const Complex h = detail::sinh_cosh_first(std::fabs(z.re), std::fabs(z.im), true);
-    return detail::negated_if(h.re, h.im, false, std::signbit(z.re) != std::signbit(z.im));
-}
+inline Complex cosh(const Complex& z) noexcept { return detail::dispatch<detail::cosh_op>(z); }
 
-inline Complex tanh(const Complex& z) noexcept {
-    const Complex t = detail::tanh_first(std::fabs(z.re), std::fabs(z.im));
-    return detail::negated_if(t.re, t.im, std::signbit(z.re), std::signbit(z.im));
-}
+inline Complex tanh(const Complex& z) noexcept { return detail::dispatch<detail::tanh_op>(z); }
 
 // sin z = -i sinh(iz), cos z = cosh(iz), tan z = -i tanh(iz).
 inline Complex sin(const Complex& z) noexcept {
@@ -553,7 +616,7 @@ template <bool F>
 CPLX_INLINE Complex asin_acos_first(double x, double y, bool cosine) noexcept {
     constexpr double ln2 = 0x1.62e42fefa39efp-1;
     if (x > 0x1p28 || y > 0x1p28) { // asin z = -i log(2iz) to within |z|^-2
-        return {cosine ? std::atan2(y, x) : std::atan2(x, y), log_abs<F>(x, y) + ln2};
+        return {cosine ? atan2_fast<F>(y, x) : atan2_fast<F>(x, y), log_abs<F>(x, y) + ln2};
     }
     if (y < 0x1p-500) { // y^2 is negligible and would underflow
         if (x < 1) {    // y / sqrt(1 - x^2), 1 - x^2 = (1 - x)(1 + x) without its cancellation
@@ -570,21 +633,11 @@ CPLX_INLINE Complex asin_acos_first(double x, double y, bool cosine) noexcept {
     return asin_acos_general<F>(x, y, cosine);
 }
 
-#if CPLX_FMA_DISPATCH
-CPLX_TARGET_FMA CPLX_NOINLINE inline Complex asin_acos_fma(double x, double y, bool cosine) noexcept {
-    return asin_acos_first<true>(x, y, cosine);
-}
-#endif
-
 // asin (or, with `cosine`, acos) of x + iy for x, y >= 0, finite or not: the
 // real part and the magnitude of the imaginary part.
-CPLX_NOINLINE inline Complex asin_acos_magnitudes(double x, double y, bool cosine) noexcept {
-    if (CPLX_LIKELY(x < kInf && y < kInf)) {
-#if CPLX_FMA_DISPATCH
-        if (run_fma()) return asin_acos_fma(x, y, cosine);
-#endif
-        return asin_acos_first<kFma>(x, y, cosine);
-    }
+template <bool F>
+CPLX_INLINE Complex asin_acos_magnitudes(double x, double y, bool cosine) noexcept {
+    if (CPLX_LIKELY(x < kInf && y < kInf)) return asin_acos_first<F>(x, y, cosine);
     if (std::isnan(x) || std::isnan(y)) {
         Complex r(kNaN, kNaN);
         if (x == 0) r.re = cosine ? kPi2.hi : x;
@@ -594,19 +647,29 @@ CPLX_NOINLINE inline Complex asin_acos_magnitudes(double x, double y, bool cosin
     return {cosine ? std::atan2(y, x) : std::atan2(x, y), kInf};
 }
 
-} // namespace detail
-
-inline Complex asin(const Complex& z) noexcept {
-    const Complex a = detail::asin_acos_magnitudes(std::fabs(z.re), std::fabs(z.im), false);
-    return detail::signed_like(a.re, a.im, z.re, z.im);
-}
+struct asin_op {
+    template <bool F>
+    CPLX_INLINE static Complex run(double x, double y) noexcept {
+        const Complex a = asin_acos_magnitudes<F>(std::fabs(x), std::fabs(y), false);
+        return signed_like(a.re, a.im, x, y);
+    }
+};
 
 // acos(-z) = pi - acos(z), and the imaginary part has the opposite sign of z's.
-inline Complex acos(const Complex& z) noexcept {
-    const Complex a = detail::asin_acos_magnitudes(std::fabs(z.re), std::fabs(z.im), true);
-    const double re = std::signbit(z.re) && !std::isnan(a.re) ? (detail::kPi.hi - a.re) + detail::kPi.lo : a.re;
-    return {re, std::signbit(z.im) ? a.im : -a.im};
-}
+struct acos_op {
+    template <bool F>
+    CPLX_INLINE static Complex run(double x, double y) noexcept {
+        const Complex a = asin_acos_magnitudes<F>(std::fabs(x), std::fabs(y), true);
+        const double re = std::signbit(x) && !std::isnan(a.re) ? (kPi.hi - a.re) + kPi.lo : a.re;
+        return {re, std::signbit(y) ? a.im : -a.im};
+    }
+};
+
+} // namespace detail
+
+inline Complex asin(const Complex& z) noexcept { return detail::dispatch<detail::asin_op>(z); }
+
+inline Complex acos(const Complex& z) noexcept { return detail::dispatch<detail::acos_op>(z); }
 
 namespace detail {
 
@@ -624,23 +687,26 @@ CPLX_INLINE Complex atanh_first(double x, double y) noexcept {
         return {w.re, (kPi2.hi + w.im) + kPi2.lo};
     }
     const dd n = two_sum(1.0, -x), y2 = two_sqr<F>(y);
-    const comp omx = {n.hi, n.lo}, d = csum(cmul<F>(omx, omx), comp{y2.hi, y2.lo}); // (1 - x)^2 + y^2
-    double re;
-    if (d.v > 0x1p-50) {
-        re = std::log1p(to_double(cdiv<F>(comp{4 * x, 0.0}, d))) * 0.25;
-    } else if (x == 1 && y == 0) {
-        re = kInf;
-    } else { // (1 - x)^2 + y^2 tiny: take the logarithms apart
-        re = (std::log((1 + x) * (1 + x) + y * y) - 2 * log_abs<F>(n.hi, y)) * 0.25;
-    }
-    double den = n.hi * (1 + x) - y * y;
+    // The imaginary part first, so that it overlaps the call to log1p.
+    double den = F ? std::fma(n.hi, 1 + x, -y2.hi) : n.hi * (1 + x) - y2.hi;
     if (std::fabs(den) < 0.5) den = 0.0 - to_double(norm_minus_one<F>(x, y)); // an exact zero is +0
-    return {re, std::atan2(2 * y, den) * 0.5};
+    const double im = atan2_fast<F>(2 * y, den) * 0.5;
+    // d = (1 - x)^2 + y^2 as dh + dl, from 1 - x and the squares exact; then
+    // t = 4x / d as the rounded quotient corrected by its remainder and dl, so
+    // that log1p's argument is rounded once and, with its condition at most 1,
+    // the real part is within 1.5 ulp.
+    const dd oo = two_sqr<F>(n.hi), sq = two_sum(oo.hi, y2.hi);
+    const double dh = sq.hi, dl = sq.lo + ((oo.lo + y2.lo) + 2 * n.hi * n.lo);
+    if (CPLX_LIKELY(dh > 0x1p-50)) {
+        const double q = 4 * x / dh, l = std::log1p(q); // the call waits for q only
+        const dd qd = two_prod<F>(q, dh);
+        const double dq = ((4 * x - qd.hi) - qd.lo - q * dl) * reciprocal_estimate(dh); // t = q + dq
+        return {(l + dq * reciprocal_estimate(1 + q)) * 0.25, im};                      // log1p(q + dq) to first order
+    }
+    if (x == 1 && y == 0) return {kInf, im};
+    // (1 - x)^2 + y^2 tiny: take the logarithms apart
+    return {(std::log((1 + x) * (1 + x) + y * y) - 2 * log_abs<F>(n.hi, y)) * 0.25, im};
 }
-
-#if CPLX_FMA_DISPATCH
-CPLX_TARGET_FMA CPLX_NOINLINE inline Complex atanh_fma(double x, double y) noexcept { return atanh_first<true>(x, y); }
-#endif
 
 // atanh of x + iy for x, y >= 0 infinite or NaN.
 CPLX_NOINLINE inline Complex atanh_special(double x, double y) noexcept {
@@ -651,22 +717,18 @@ CPLX_NOINLINE inline Complex atanh_special(double x, double y) noexcept {
     return {0, kPi2.hi};
 }
 
-CPLX_NOINLINE inline Complex atanh_magnitudes(double x, double y) noexcept {
-    if (CPLX_LIKELY(x < kInf && y < kInf)) {
-#if CPLX_FMA_DISPATCH
-        if (run_fma()) return atanh_fma(x, y);
-#endif
-        return atanh_first<kFma>(x, y);
+struct atanh_op {
+    template <bool F>
+    CPLX_INLINE static Complex run(double x, double y) noexcept {
+        const double a = std::fabs(x), b = std::fabs(y);
+        const Complex t = CPLX_LIKELY(a < kInf && b < kInf) ? atanh_first<F>(a, b) : atanh_special(a, b);
+        return signed_like(t.re, t.im, x, y);
     }
-    return atanh_special(x, y);
-}
+};
 
 } // namespace detail
 
-inline Complex atanh(const Complex& z) noexcept {
-    const Complex a = detail::atanh_magnitudes(std::fabs(z.re), std::fabs(z.im));
-    return detail::signed_like(a.re, a.im, z.re, z.im);
-}
+inline Complex atanh(const Complex& z) noexcept { return detail::dispatch<detail::atanh_op>(z); }
 
 // asinh z = -i asin(iz), atan z = -i atanh(iz); acosh from acos.
 inline Complex asinh(const Complex& z) noexcept {

@@ -228,7 +228,7 @@ CPLX_INLINE comp csqrt(comp a) noexcept {
     return {r, (((a.v - rr.hi) - rr.lo) + a.e) * (0.5 * reciprocal_estimate(r, 2))};
 }
 
-CPLX_INLINE double to_double(comp a) noexcept { return a.v + a.e; }
+CPLX_INLINE double to_double(comp a) noexcept { return a.e == 0 ? a.v : a.v + a.e; } // -0 stays -0
 
 // The sum of n doubles as a double-double to about 2^-104 relative, however
 // much it cancels (Shewchuk, "Adaptive precision floating-point arithmetic
@@ -238,7 +238,7 @@ CPLX_INLINE double to_double(comp a) noexcept { return a.v + a.e; }
 // carry the value. A dozen two-sums; for the few places where a sum cancels
 // to nothing in the worst case.
 template <int N>
-inline dd exact_sum(const double (&t)[N]) noexcept {
+CPLX_INLINE dd exact_sum(const double (&t)[N]) noexcept {
     double e[N] = {};
     for (int k = 0; k < N; ++k) { // e[0..k) stays nonoverlapping, increasing
         double q = t[k];

@@ -158,17 +158,31 @@ struct sine_cosine {
 // unless S is zero), so that only small terms round: each pair is good to
 // 2^-58 relative (the series stop below r^11 / 11!, under 2^-70; the table's
 // pairs and the small products round at 2^-60 of the result).
+template <bool F = kFma>
 CPLX_INLINE sine_cosine sin_cos_reduced(int k, double rh, double rl, double sign) noexcept {
     const double r2 = rh * rh, r4 = r2 * r2;
     const double sr =
         rl + rh * r2 * ((-1.0 / 6 + r2 * (1.0 / 120)) + r4 * (-1.0 / 5040 + r2 * (1.0 / 362880)));      // sin r - rh
     const double cr = r4 * ((1.0 / 24 - r2 * (1.0 / 720)) + r4 * (1.0 / 40320)) - (rh * rl + r2 * 0.5); // cos r - 1
     const dd ts = kSinTable.v[k & 63], tc = kSinTable.v[(k + 16) & 63];
-    const double hh = split_hi(rh), hl = rh - hh;
-    const dd qs = fast_two_sum(ts.hi, tc.hi * hh), qc = fast_two_sum(tc.hi, -(ts.hi * hh));
     const double sf = ts.hi + ts.lo, cf = tc.hi + tc.lo; // the full values, for the small products
-    return {{qs.hi * sign, ((qs.lo + ts.lo) + (tc.hi * hl + tc.lo * rh + sf * cr + cf * sr)) * sign},
-            {qc.hi, (qc.lo + tc.lo) - (ts.hi * hl + ts.lo * rh - cf * cr + sf * sr)}};
+    dd qs, qc;                                           // S + C rh and C - S rh, their high parts exact
+    double es, ec;                                       // the rest of C rh and S rh
+    if constexpr (F) {                                   // the products' errors from fmas
+        const double ps = tc.hi * rh, pc = ts.hi * rh;
+        qs = fast_two_sum(ts.hi, ps);
+        qc = fast_two_sum(tc.hi, -pc);
+        es = std::fma(tc.hi, rh, -ps);
+        ec = std::fma(ts.hi, rh, -pc);
+    } else { // the 26-bit table values times rh's 26-bit high half are exact
+        const double hh = split_hi(rh), hl = rh - hh;
+        qs = fast_two_sum(ts.hi, tc.hi * hh);
+        qc = fast_two_sum(tc.hi, -(ts.hi * hh));
+        es = tc.hi * hl;
+        ec = ts.hi * hl;
+    }
+    return {{qs.hi * sign, ((qs.lo + ts.lo) + (es + tc.lo * rh + sf * cr + cf * sr)) * sign},
+            {qc.hi, (qc.lo + tc.lo) - (ec + ts.lo * rh - cf * cr + sf * sr)}};
 }
 
 // The rest of sin_cos_parts below: |y| < 2^-30, where sin y = y - y^3/6 and
@@ -186,6 +200,7 @@ CPLX_NOINLINE inline sine_cosine sin_cos_rare(double y) noexcept {
 // then good to 2^-94 absolute, enough while |r| > 2^-30. Larger y, and r
 // nearer a multiple of pi/32, go to reduce_large. Working on |y| keeps the
 // sine odd and the cosine even.
+template <bool F = kFma>
 CPLX_INLINE sine_cosine sin_cos_parts(double y) noexcept {
     const double a = std::fabs(y);
     if (CPLX_LIKELY(a < 0x1p16)) {
@@ -193,8 +208,8 @@ CPLX_INLINE sine_cosine sin_cos_parts(double y) noexcept {
         const double t = a * 0x1.45f306dc9c883p+3 + kRoundShift, kd = t - kRoundShift;
         const dd r = two_sum(a - kd * p1, -(kd * p2)); // both products are exact, and so is the difference
         if (CPLX_LIKELY(std::fabs(r.hi) > 0x1p-30))
-            return sin_cos_reduced(static_cast<int>(to_bits(t) & 63), r.hi, r.lo - kd * p3,
-                                   negated_if(1.0, std::signbit(y)));
+            return sin_cos_reduced<F>(static_cast<int>(to_bits(t) & 63), r.hi, r.lo - kd * p3,
+                                      negated_if(1.0, std::signbit(y)));
     }
     return sin_cos_rare(y);
 }
@@ -391,7 +406,7 @@ CPLX_INLINE comp half_log(double hi, double lo, int e) noexcept {
 // atanh(t) = log(1 + d) / 2 directly (|t| < 0.0102); beyond, 1 + d keeps
 // them to 2^-106 absolute, under 2^-100 of the logarithm.
 template <bool F = kFma>
-inline comp half_log1p(dd d) noexcept {
+CPLX_INLINE comp half_log1p(dd d) noexcept {
     if (std::fabs(d.hi) < 0.02) {
         const dd two = two_sum(2.0, d.hi);
         const comp t = cdiv<F>(comp{d.hi, d.lo}, comp{two.hi, two.lo + d.lo});
@@ -403,28 +418,76 @@ inline comp half_log1p(dd d) noexcept {
 
 // --------------------------------------------- atan2 to double-double
 
-// atan(j/16) for j = 0..16.
-inline constexpr dd kAtanTable[17] = {
-    {0.0, 0.0},
+// atan(j/64) for j = 0..64 as hi + lo, from 80-digit decimal arithmetic.
+inline constexpr dd kAtanTable[65] = {
+    {0x0p+0, 0x0p+0},
+    {0x1.fff555bbb729bp-7, -0x1.220c39d4dff50p-61},
+    {0x1.ffd55bba97625p-6, -0x1.5ec431444912cp-60},
+    {0x1.7fb818430da2ap-5, -0x1.86ef8f794f105p-63},
     {0x1.ff55bb72cfdeap-5, -0x1.c934d86d23f1dp-60},
+    {0x1.3f59f0e7c559dp-4, 0x1.ac4ce285df847p-58},
+    {0x1.7ee182602f10fp-4, -0x1.cfb654c0c3d98p-58},
+    {0x1.be39ebe6f07c3p-4, 0x1.f7b8f29a05987p-58},
     {0x1.fd5ba9aac2f6ep-4, -0x1.cd37686760c17p-59},
+    {0x1.1e1fafb043727p-3, -0x1.b485914dacf8cp-59},
+    {0x1.3d6eee8c6626cp-3, 0x1.61a3b0ce9281bp-57},
+    {0x1.5c9811e3ec26ap-3, -0x1.054ab2c010f3dp-58},
     {0x1.7b97b4bce5b02p-3, 0x1.347b0b4f881cap-58},
+    {0x1.9a6a8e96c8626p-3, 0x1.cf601e7b4348ep-59},
+    {0x1.b90d7529260a2p-3, 0x1.17b10d2e0e5abp-61},
+    {0x1.d77d5df205736p-3, 0x1.c648d1534597ep-57},
     {0x1.f5b75f92c80ddp-3, 0x1.8ab6e3cf7afbdp-57},
+    {0x1.09dc597d86362p-2, 0x1.62e47390cb865p-56},
+    {0x1.18bf5a30bf178p-2, 0x1.30ca4748b1bf9p-57},
+    {0x1.278372057ef46p-2, -0x1.077cdd36dfc81p-56},
     {0x1.362773707ebccp-2, -0x1.963a544b672d8p-57},
+    {0x1.44aa436c2af0ap-2, -0x1.5d5e43c55b3bap-56},
+    {0x1.530ad9951cd4ap-2, -0x1.2566480884082p-57},
+    {0x1.614840309cfe2p-2, -0x1.a725715711f00p-56},
     {0x1.6f61941e4def1p-2, -0x1.c63aae6f6e918p-56},
+    {0x1.7d5604b63b3f7p-2, 0x1.69c885c2b249ap-56},
+    {0x1.8b24d394a1b25p-2, 0x1.b6d0ba3748fa8p-56},
+    {0x1.98cd5454d6b18p-2, 0x1.9e6c988fd0a77p-56},
     {0x1.a64eec3cc23fdp-2, -0x1.24dec1b50b7ffp-56},
+    {0x1.b3a911da65c6cp-2, 0x1.ae187b1ca5040p-56},
+    {0x1.c0db4c94ec9f0p-2, -0x1.cc1ce70934c34p-56},
+    {0x1.cde53432c1351p-2, -0x1.a2cfa4418f1adp-56},
     {0x1.dac670561bb4fp-2, 0x1.a2b7f222f65e2p-56},
-    {0x1.0657e94db30dp-1, -0x1.d5b495f6349e6p-56},
+    {0x1.e77eb7f175a34p-2, 0x1.0e53dc1bf3435p-56},
+    {0x1.f40dd0b541418p-2, -0x1.a3992dc382a23p-57},
+    {0x1.0039c73c1a40cp-1, -0x1.b32c949c9d593p-55},
+    {0x1.0657e94db30d0p-1, -0x1.d5b495f6349e6p-56},
+    {0x1.0c6145b5b43dap-1, 0x1.974fa13b5404fp-58},
+    {0x1.1255d9bfbd2a9p-1, -0x1.2bdaee1c0ee35p-58},
+    {0x1.1835a88be7c13p-1, 0x1.c621cec00c301p-55},
     {0x1.1e00babdefeb4p-1, -0x1.928df287a668fp-58},
+    {0x1.23b71e2cc9e6ap-1, 0x1.c421c9f38224ep-57},
+    {0x1.2958e59308e31p-1, -0x1.09e73b0c6c087p-56},
+    {0x1.2ee628406cbcap-1, 0x1.c5d5e9ff0cf8dp-55},
     {0x1.345f01cce37bbp-1, 0x1.1021137c71102p-55},
+    {0x1.39c391cd4171ap-1, -0x1.2304331d8bf46p-55},
+    {0x1.3f13fb89e96f4p-1, 0x1.ecf8b492644f0p-56},
+    {0x1.445065b795b56p-1, -0x1.f76d0163f79c8p-56},
     {0x1.4978fa3269ee1p-1, 0x1.2419a87f2a458p-56},
+    {0x1.4e8de5bb6ec04p-1, 0x1.4a33dbeb3796cp-55},
+    {0x1.538f57b89061fp-1, -0x1.1bb74abda520cp-55},
+    {0x1.587d81f732fbbp-1, -0x1.5e5c9d8c5a950p-56},
     {0x1.5d58987169b18p-1, 0x1.0028e4bc5e7cap-57},
+    {0x1.6220d115d7b8ep-1, -0x1.2b785350ee8c1p-57},
+    {0x1.66d663923e087p-1, -0x1.6ea6febe8bbbap-56},
+    {0x1.6b798920b3d99p-1, -0x1.a80386188c50ep-55},
     {0x1.700a7c5784634p-1, -0x1.8c34d25aadef6p-56},
+    {0x1.748978fba8e0fp-1, 0x1.7b2a6165884a1p-59},
+    {0x1.78f6bbd5d315ep-1, 0x1.406a089803740p-55},
+    {0x1.7d528289fa093p-1, 0x1.560821e2f3aa9p-55},
     {0x1.819d0b7158a4dp-1, -0x1.bf76229d3b917p-56},
+    {0x1.85d69576cc2c5p-1, 0x1.6b66e7fc8b8c3p-57},
+    {0x1.89ff5ff57f1f8p-1, -0x1.55b9a5e177a1bp-55},
+    {0x1.8e17aa99cc05ep-1, -0x1.ec182ab042f61p-56},
     {0x1.921fb54442d18p-1, 0x1.1a62633145c07p-55},
 };
 
-// (atan(d) - d) times a sign, for |d| <= 1/32 to 2^-64 of d.
+// (atan(d) - d) times a sign, for |d| <= 0.034 to 2^-64 of d.
 CPLX_INLINE double atan_tail(double d, double sign) noexcept {
     const double d2 = d * d, d4 = d2 * d2;
     return d * sign * d2 *
@@ -432,10 +495,10 @@ CPLX_INLINE double atan_tail(double d, double sign) noexcept {
             d4 * d4 * ((-1.0 / 11 + d2 * (1.0 / 13)) - d4 * (1.0 / 15)));
 }
 
-// The octant's offset plus or minus atan(j/16): 0 + atan, pi/2 - atan,
+// The octant's offset plus or minus atan(j/64): 0 + atan, pi/2 - atan,
 // pi - atan and pi/2 + atan, for neg_x and swap below.
 struct atan_bases {
-    dd v[4][17];
+    dd v[4][65];
 };
 constexpr dd constant_sum(dd a, dd b) noexcept { // a + b for constant tables, |a.hi| >= |b.hi| or a zero
     const double s = a.hi + b.hi;
@@ -447,7 +510,7 @@ constexpr atan_bases make_atan_bases() noexcept {
     atan_bases b{};
     const dd offset[4] = {{0, 0}, kPi2, kPi, kPi2};
     for (int q = 0; q < 4; ++q)
-        for (int j = 0; j < 17; ++j)
+        for (int j = 0; j < 65; ++j)
             b.v[q][j] = q == 1 || q == 2 ? constant_sum(offset[q], dd{-kAtanTable[j].hi, -kAtanTable[j].lo})
                                          : constant_sum(offset[q], kAtanTable[j]);
     return b;
@@ -456,22 +519,74 @@ inline constexpr atan_bases kAtanBase = make_atan_bases();
 
 // atan2 of parts with magnitudes y and x, finite and not both zero, and the
 // given signs, compensated, to about 2^-68 relative: with a/b = min/max and
-// c = j/16 the table point nearest a/b, atan2 = base + rsign atan(d),
-// d = (a - b c) / (b + a c), |d| <= 1/32. b c and a c are exact products, so
-// only the division rounds. The octant is an offset and a sign, not a branch, which
+// c = j/16 the table point nearest a/b (from a reciprocal estimate, so
+// perhaps the next one), atan2 = base + rsign atan(d), d = (a - b c) /
+// (b + a c), |d| <= 0.034. b c and a c are exact products, so only the
+// division rounds, and its error is carried. The octant is an offset and a sign, not a branch, which
 // random arguments would mispredict.
 template <bool F = kFma>
 CPLX_INLINE comp atan2_c(double y, double x, bool neg_y, bool neg_x) noexcept {
     const bool swap = y > x;
     const double a = swap ? x : y, b = swap ? y : x;
-    const double ts = a / b * 16 + kRoundShift;
-    const int j = static_cast<int>(to_bits(ts) & 31);
+    const double ts = a * reciprocal_estimate(b) * 16 + kRoundShift;
+    const int j = 4 * static_cast<int>(to_bits(ts) & 31); // the table's point j/64
     const double c = (ts - kRoundShift) * (1.0 / 16);
     const dd bc = two_prod<F>(b, c), ac = two_prod<F>(a, c), num = two_sum(a, -bc.hi), den = two_sum(b, ac.hi);
     const comp d = cdiv<F>(comp{num.hi, num.lo - bc.lo}, comp{den.hi, den.lo + ac.lo});
     const double sign = negated_if(1.0, neg_y), rsign = negated_if(sign, neg_x != swap);
     const dd& o = kAtanBase.v[2 * neg_x + swap][j];
     return csum(comp{o.hi * sign, o.lo * sign}, comp{d.v * rsign, d.e * rsign + atan_tail(d.v, rsign)});
+}
+
+// Taylor coefficients of atan at c = j/64, k = 1..8: atan^(k)(c) / k! =
+// Im((-1)^(k-1) / (k (c - i)^k)), at compile time. One row is a cache line.
+struct alignas(64) atan_series_row {
+    double a[8];
+};
+struct atan_series {
+    atan_series_row v[65];
+};
+constexpr atan_series make_atan_series() noexcept {
+    atan_series t{};
+    for (int j = 0; j < 65; ++j) {
+        const double c = j / 64.0, n = c * c + 1, wr = c / n, wi = 1 / n; // 1 / (c - i)
+        double pr = 1, pi = 0;
+        for (int k = 1; k <= 8; ++k) {
+            const double r = pr * wr - pi * wi;
+            pi = pr * wi + pi * wr;
+            pr = r;
+            t.v[j].a[k - 1] = (k % 2 ? pi : -pi) / k;
+        }
+    }
+    return t;
+}
+inline constexpr atan_series kAtanSeries = make_atan_series();
+
+// atan2(y, x) for finite y and x, in doubles, with one division on its chain:
+// t = min / max and its own rounding, c = j/64 the nearest table point, and
+// atan t = atan c + sum a_k (t - c)^k, |t - c| <= 1/128, eight terms (the
+// ninth is under 2^-59 of the result). The first term is formed exactly
+// where the target fuses, the rest is under 2^-7 of the result, and the
+// table's pair carries atan c: so one rounding, within 0.52 ulp. The octant
+// is an offset and a sign, not a branch, which random arguments would
+// mispredict.
+template <bool F = kFma>
+CPLX_INLINE double atan2_fast(double y, double x) noexcept {
+    const double ay = std::fabs(y), ax = std::fabs(x);
+    const bool swap = ay > ax;
+    const double a = swap ? ax : ay, b = swap ? ay : ax;
+    if (b == 0) return std::copysign(std::signbit(x) ? kPi.hi : 0.0, y); // both zero
+    const double t = a / b, tl = (F ? std::fma(-t, b, a) : to_double(add(two_prod<F>(-t, b), a))) / b;
+    const double ts = t * 64 + kRoundShift;
+    const int j = static_cast<int>(to_bits(ts) & 127);
+    const double d = t - (ts - kRoundShift) * (1.0 / 64), d2 = d * d, d4 = d2 * d2; // t - c is exact
+    const double* k = kAtanSeries.v[j].a;
+    const double q = ((k[1] + d * k[2]) + d2 * (k[3] + d * k[4])) + d4 * ((k[5] + d * k[6]) + d2 * k[7]);
+    const double lead = k[0] * d, rest = d2 * q + k[0] * tl + (F ? std::fma(k[0], d, -lead) : 0.0);
+    const double sign = negated_if(1.0, std::signbit(y)), rsign = negated_if(sign, std::signbit(x) != swap);
+    const dd& o = kAtanBase.v[2 * std::signbit(x) + swap][j];
+    const dd s = two_sum(o.hi * sign, lead * rsign);
+    return s.hi + (s.lo + (o.lo * sign + rest * rsign));
 }
 
 } // namespace detail
