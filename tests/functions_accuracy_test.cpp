@@ -316,7 +316,8 @@ TEST(FunctionsAccuracy, PowWithinEightUnitsNormwise) {
         const double t = 3.141592653589793 * unit(gen);
         check(Complex(std::ldexp(std::cos(t), e), std::ldexp(std::sin(t), e)), n);
     }
-    std::printf("pow    %6d %6.2f u normwise     %6.2f u\n", 8, ours, theirs);
+    std::printf("pow    %6d %6.2f u normwise     %6.2f u, worst at pow(%a%+ai, %a%+ai)\n", 8, ours, theirs, worst_z.re,
+                worst_z.im, worst_w.re, worst_w.im);
     EXPECT_LE(ours, 8) << "pow(" << worst_z << ", " << worst_w << ")";
 }
 

@@ -487,14 +487,6 @@ inline constexpr dd kAtanTable[65] = {
     {0x1.921fb54442d18p-1, 0x1.1a62633145c07p-55},
 };
 
-// (atan(d) - d) times a sign, for |d| <= 0.034 to 2^-64 of d.
-CPLX_INLINE double atan_tail(double d, double sign) noexcept {
-    const double d2 = d * d, d4 = d2 * d2;
-    return d * sign * d2 *
-           ((-1.0 / 3 + d2 * (1.0 / 5)) + d4 * (-1.0 / 7 + d2 * (1.0 / 9)) +
-            d4 * d4 * ((-1.0 / 11 + d2 * (1.0 / 13)) - d4 * (1.0 / 15)));
-}
-
 // The octant's offset plus or minus atan(j/64): 0 + atan, pi/2 - atan,
 // pi - atan and pi/2 + atan, for neg_x and swap below.
 struct atan_bases {
@@ -517,31 +509,80 @@ constexpr atan_bases make_atan_bases() noexcept {
 }
 inline constexpr atan_bases kAtanBase = make_atan_bases();
 
-// atan2 of parts with magnitudes y and x, finite and not both zero, and the
-// given signs, compensated, to about 2^-68 relative: with a/b = min/max and
-// c = j/16 the table point nearest a/b (from a reciprocal estimate, so
-// perhaps the next one), atan2 = base + rsign atan(d), d = (a - b c) /
-// (b + a c), |d| <= 0.034. b c and a c are exact products, so only the
-// division rounds, and its error is carried. The octant is an offset and a sign, not a branch, which
-// random arguments would mispredict.
-template <bool F = kFma>
-CPLX_INLINE comp atan2_c(double y, double x, bool neg_y, bool neg_x) noexcept {
-    const bool swap = y > x;
-    const double a = swap ? x : y, b = swap ? y : x;
-    const double ts = a * reciprocal_estimate(b) * 16 + kRoundShift;
-    const int j = 4 * static_cast<int>(to_bits(ts) & 31); // the table's point j/64
-    const double c = (ts - kRoundShift) * (1.0 / 16);
-    const dd bc = two_prod<F>(b, c), ac = two_prod<F>(a, c), num = two_sum(a, -bc.hi), den = two_sum(b, ac.hi);
-    const comp d = cdiv<F>(comp{num.hi, num.lo - bc.lo}, comp{den.hi, den.lo + ac.lo});
-    const double sign = negated_if(1.0, neg_y), rsign = negated_if(sign, neg_x != swap);
-    const dd& o = kAtanBase.v[2 * neg_x + swap][j];
-    return csum(comp{o.hi * sign, o.lo * sign}, comp{d.v * rsign, d.e * rsign + atan_tail(d.v, rsign)});
-}
+// atan'(j/64) = 1 / (1 + (j/64)^2) = 4096 / (4096 + j^2) as hi + lo, exact
+// rationals rounded twice.
+inline constexpr dd kAtanSlope[65] = {
+    {0x1.0000000000000p+0, 0x0p+0},
+    {0x1.ffe001ffe0020p-1, -0x1.ffe001ffe0020p-61},
+    {0x1.ff801ff801ff8p-1, 0x1.ff801ff801ff8p-61},
+    {0x1.fee0a1a513254p-1, -0x1.3c4e1414b45a9p-55},
+    {0x1.fe01fe01fe020p-1, -0x1.fe01fe01fe020p-57},
+    {0x1.fce4da6ab93e9p-1, -0x1.be46b18a97736p-57},
+    {0x1.fb8a096acfaccp-1, -0x1.2962e18495af3p-55},
+    {0x1.f9f2893bb9192p-1, 0x1.8260b7cd1bdabp-56},
+    {0x1.f81f81f81f820p-1, -0x1.f81f81f81f820p-55},
+    {0x1.f612438a14f5ep-1, 0x1.98e9e001f6124p-56},
+    {0x1.f3cc435b0713cp-1, 0x1.1d0a7e69ea094p-55},
+    {0x1.f14f19cce28ebp-1, -0x1.b7c252708cd6ep-55},
+    {0x1.ee9c7f8458e02p-1, -0x1.163807ba71fe1p-57},
+    {0x1.ebb64a8c932d7p-1, 0x1.0538d79aae302p-61},
+    {0x1.e89e6b5ccf172p-1, 0x1.20357153be26ap-55},
+    {0x1.e556e9c86d7c6p-1, -0x1.30c2534c9abfdp-55},
+    {0x1.e1e1e1e1e1e1ep-1, 0x1.e1e1e1e1e1e1ep-57},
+    {0x1.de4180d8b5ae6p-1, 0x1.1929823f66cf0p-56},
+    {0x1.da7801da7801ep-1, -0x1.61ff8961ff896p-55},
+    {0x1.d687aafdfd5bap-1, -0x1.82e68e19d8d3dp-56},
+    {0x1.d272ca3fc5b1ap-1, 0x1.ae01d272ca3fcp-55},
+    {0x1.ce3bb295c0773p-1, -0x1.26fd591851b41p-55},
+    {0x1.c9e4b91ff8d87p-1, -0x1.723ff1b0da370p-56},
+    {0x1.c570327afd9ebp-1, 0x1.3c2abb32c1d72p-57},
+    {0x1.c0e070381c0e0p-1, 0x1.c0e070381c0e0p-55},
+    {0x1.bc37be7ec7a8dp-1, -0x1.f12462b0e2727p-57},
+    {0x1.b77861d9cdc98p-1, -0x1.2e22c345bd7a8p-57},
+    {0x1.b2a495323eb6ap-1, -0x1.7220270cc9678p-58},
+    {0x1.adbe87f94905ep-1, 0x1.adbe87f94905ep-61},
+    {0x1.a8c85c81a2254p-1, -0x1.3c1918d67728bp-55},
+    {0x1.a3c4268881898p-1, 0x1.f907fe5c3bd97p-55},
+    {0x1.9eb3e9edacaccp-1, -0x1.942c587d23ca5p-55},
+    {0x1.999999999999ap-1, -0x1.999999999999ap-55},
+    {0x1.9477169044ba4p-1, -0x1.d53e292d5fbc1p-56},
+    {0x1.8f4e2f2efd135p-1, -0x1.4c3c0d4218911p-56},
+    {0x1.8a209e931fcd3p-1, 0x1.cb8f08e68c94cp-57},
+    {0x1.84f00c2780614p-1, -0x1.fe7b0ff3d87fap-56},
+    {0x1.7fbe0b560d35cp-1, -0x1.4f066ae5a0887p-55},
+    {0x1.7a8c1b5b1ffa1p-1, 0x1.73e4a4e005ea3p-55},
+    {0x1.755ba737d49cap-1, -0x1.abaf3d4cb44c6p-55},
+    {0x1.702e05c0b8170p-1, 0x1.702e05c0b8170p-56},
+    {0x1.6b0479c620595p-1, 0x1.867df07d7f0c2p-55},
+    {0x1.65e032538713cp-1, -0x1.0139242c09163p-57},
+    {0x1.60c24b0350d38p-1, 0x1.1ffe9f3db4fcbp-55},
+    {0x1.5babcc647fa91p-1, 0x1.4339b8056eaf3p-55},
+    {0x1.569dac6feb417p-1, 0x1.03ce50625e450p-55},
+    {0x1.5198cf0ab6f99p-1, 0x1.1b8755e1ffabap-56},
+    {0x1.4c9e0693e0015p-1, -0x1.b0fcb60fff59bp-56},
+    {0x1.47ae147ae147bp-1, -0x1.eb851eb851eb8p-57},
+    {0x1.42c9a9dd8fdc1p-1, 0x1.192daaf80050bp-58},
+    {0x1.3df1682b78014p-1, -0x1.074bea43ff610p-56},
+    {0x1.3925e1cd28c98p-1, 0x1.c84431ffec6dap-55},
+    {0x1.34679ace01346p-1, 0x1.e6b3804d19e6bp-55},
+    {0x1.2fb7098736048p-1, 0x1.7a7514df7c4fap-55},
+    {0x1.2b14974aea886p-1, 0x1.68ffda9d6d16ap-55},
+    {0x1.2680a10e5813ep-1, -0x1.f54972242a6bcp-55},
+    {0x1.21fb78121fb78p-1, 0x1.21fb78121fb78p-57},
+    {0x1.1d856287ffb8ap-1, -0x1.58a1ffee27a9dp-57},
+    {0x1.191e9c35424cap-1, -0x1.fa3c1f4be863fp-55},
+    {0x1.14c75711551bbp-1, -0x1.0c88e71970f2cp-55},
+    {0x1.107fbbe011080p-1, -0x1.107fbbe011080p-55},
+    {0x1.0c47eac74fadcp-1, -0x1.035f877bb1887p-55},
+    {0x1.081ffbdf80108p-1, 0x1.ffbdf80108200p-57},
+    {0x1.0407ffbefe001p-1, 0x1.01ffefbf80041p-59},
+    {0x1.0000000000000p-1, 0x0p+0},
+};
 
-// Taylor coefficients of atan at c = j/64, k = 1..8: atan^(k)(c) / k! =
-// Im((-1)^(k-1) / (k (c - i)^k)), at compile time. One row is a cache line.
-struct alignas(64) atan_series_row {
-    double a[8];
+// Taylor coefficients of atan at c = j/64, k = 1..10: atan^(k)(c) / k! =
+// Im((-1)^(k-1) / (k (c - i)^k)), at compile time.
+struct alignas(16) atan_series_row {
+    double a[10];
 };
 struct atan_series {
     atan_series_row v[65];
@@ -551,7 +592,7 @@ constexpr atan_series make_atan_series() noexcept {
     for (int j = 0; j < 65; ++j) {
         const double c = j / 64.0, n = c * c + 1, wr = c / n, wi = 1 / n; // 1 / (c - i)
         double pr = 1, pi = 0;
-        for (int k = 1; k <= 8; ++k) {
+        for (int k = 1; k <= 10; ++k) {
             const double r = pr * wr - pi * wi;
             pi = pr * wi + pi * wr;
             pr = r;
@@ -562,31 +603,40 @@ constexpr atan_series make_atan_series() noexcept {
 }
 inline constexpr atan_series kAtanSeries = make_atan_series();
 
-// atan2(y, x) for finite y and x, in doubles, with one division on its chain:
-// t = min / max and its own rounding, c = j/64 the nearest table point, and
-// atan t = atan c + sum a_k (t - c)^k, |t - c| <= 1/128, eight terms (the
-// ninth is under 2^-59 of the result). The first term is formed exactly
-// where the target fuses, the rest is under 2^-7 of the result, and the
-// table's pair carries atan c: so one rounding, within 0.52 ulp. The octant
-// is an offset and a sign, not a branch, which random arguments would
-// mispredict.
+// atan2 of parts with magnitudes y and x, finite and not both zero, and the
+// given signs, compensated, to about 2^-68 relative, with one division on
+// its chain: t = a / b = min / max and its own rounding tl, c = j/64 the
+// nearest table point, and atan t = atan c + sum a_k d^k, d = t - c exact,
+// |d| <= 1/128, ten terms (the eleventh is under 2^-73 of the result). The
+// first term is formed exactly from a_1 as a pair; the others are under 2^-7
+// of the result, and atan c is a pair. The octant is an offset and a sign,
+// not a branch, which random arguments would mispredict.
 template <bool F = kFma>
-CPLX_INLINE double atan2_fast(double y, double x) noexcept {
-    const double ay = std::fabs(y), ax = std::fabs(x);
-    const bool swap = ay > ax;
-    const double a = swap ? ax : ay, b = swap ? ay : ax;
-    if (b == 0) return std::copysign(std::signbit(x) ? kPi.hi : 0.0, y); // both zero
-    const double t = a / b, tl = (F ? std::fma(-t, b, a) : to_double(add(two_prod<F>(-t, b), a))) / b;
+CPLX_INLINE comp atan2_c(double y, double x, bool neg_y, bool neg_x) noexcept {
+    const bool swap = y > x;
+    const double a = swap ? x : y, b = swap ? y : x, t = a / b;
+    const double tl = (F ? std::fma(-t, b, a) : to_double(add(two_prod<F>(-t, b), a))) / b; // off the chain
     const double ts = t * 64 + kRoundShift;
     const int j = static_cast<int>(to_bits(ts) & 127);
-    const double d = t - (ts - kRoundShift) * (1.0 / 64), d2 = d * d, d4 = d2 * d2; // t - c is exact
+    const double d = t - (ts - kRoundShift) * (1.0 / 64), d2 = d * d, d4 = d2 * d2;
     const double* k = kAtanSeries.v[j].a;
-    const double q = ((k[1] + d * k[2]) + d2 * (k[3] + d * k[4])) + d4 * ((k[5] + d * k[6]) + d2 * k[7]);
-    const double lead = k[0] * d, rest = d2 * q + k[0] * tl + (F ? std::fma(k[0], d, -lead) : 0.0);
-    const double sign = negated_if(1.0, std::signbit(y)), rsign = negated_if(sign, std::signbit(x) != swap);
-    const dd& o = kAtanBase.v[2 * std::signbit(x) + swap][j];
-    const dd s = two_sum(o.hi * sign, lead * rsign);
-    return s.hi + (s.lo + (o.lo * sign + rest * rsign));
+    const double q =
+        (((k[1] + d * k[2]) + d2 * (k[3] + d * k[4])) + d4 * ((k[5] + d * k[6]) + d2 * (k[7] + d * k[8]))) +
+        d4 * d4 * k[9];
+    const dd& a1 = kAtanSlope[j];
+    const dd lead = two_prod<F>(a1.hi, d);
+    const double rest = lead.lo + (a1.lo * d + a1.hi * tl + d2 * q);
+    const double sign = negated_if(1.0, neg_y), rsign = negated_if(sign, neg_x != swap);
+    const dd& o = kAtanBase.v[2 * neg_x + swap][j];
+    const dd s = two_sum(o.hi * sign, lead.hi * rsign);
+    return {s.hi, s.lo + (o.lo * sign + rest * rsign)};
+}
+
+// atan2(y, x) for finite y and x, rounded once from atan2_c: within 0.51 ulp.
+template <bool F = kFma>
+CPLX_INLINE double atan2_fast(double y, double x) noexcept {
+    if (y == 0 && x == 0) return std::copysign(std::signbit(x) ? kPi.hi : 0.0, y);
+    return to_double(atan2_c<F>(std::fabs(y), std::fabs(x), std::signbit(y), std::signbit(x)));
 }
 
 } // namespace detail
