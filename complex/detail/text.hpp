@@ -415,12 +415,23 @@ using number_reader = std::conditional_t<std_reads<double>, std_number, own_numb
 // The text form of re + im i into [first, last), each part written by
 // put(first, last, x).
 template <class Put>
-std::to_chars_result write_text(char* first, char* last, double re, double im, Put put) noexcept {
+std::to_chars_result write_text(char* first, char* last, double re, double im, Put put_number) noexcept {
     constexpr std::to_chars_result too_large{nullptr, std::errc::value_too_large};
     const auto append = [&](char*& at, char c) noexcept {
         if (at == last) return false;
         *at++ = c;
         return true;
+    };
+    // A NaN is "nan" or "-nan" whatever the library's to_chars makes of it
+    // (libc++ writes "-nan(ind)"), as the stream and the formatters write it.
+    const auto put = [&](char* f, char* l, double x) noexcept -> std::to_chars_result {
+        if (x == x) return put_number(f, l, x);
+        const bool minus = std::signbit(x);
+        const char* text = minus ? "-nan" : "nan";
+        const std::ptrdiff_t n = minus ? 4 : 3;
+        if (l - f < n) return {l, std::errc::value_too_large};
+        for (std::ptrdiff_t i = 0; i < n; ++i) f[i] = text[i];
+        return {f + n, {}};
     };
     if (im == 0) return put(first, last, re);
     if (re == 0 && im == 1) return append(first, 'i') ? std::to_chars_result{first, {}} : too_large;
