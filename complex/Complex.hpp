@@ -80,8 +80,8 @@
 // The library's version; the build reads it from here, so this is the only
 // place it is written. CPLX_VERSION is 10000 * major + 100 * minor + patch.
 #define CPLX_VERSION_MAJOR 1
-#define CPLX_VERSION_MINOR 3
-#define CPLX_VERSION_PATCH 2
+#define CPLX_VERSION_MINOR 4
+#define CPLX_VERSION_PATCH 0
 #define CPLX_VERSION (CPLX_VERSION_MAJOR * 10000 + CPLX_VERSION_MINOR * 100 + CPLX_VERSION_PATCH)
 
 #include <charconv>
