@@ -29,10 +29,12 @@
 //
 // Worst error per part, in ulps of the exact part: sqrt, exp, log, sin, cos,
 // sinh and cosh 2; log10, tan, tanh and the inverse functions 3; pow 8 units
-// of 2^-53 of the result's modulus while |w log z| <= 700. The real kernels
-// are the library's own (complex/detail/kernels.hpp); the C library is called
-// only for real functions whose own error, under an ulp, fits those bounds
-// (log, log1p, atan2, asin, acos, atan).
+// of 2^-53 of the result's modulus while |w log z| <= 700, on every target
+// (docs/design.md says how). The real kernels are the library's own
+// (complex/detail/kernels.hpp); the C library is called only for real
+// functions whose own error, well under an ulp, fits those bounds: log and
+// atan2 in log, so that log(z).im is exactly arg(z), and log1p, asin, acos
+// and atan in the inverse functions.
 
 #ifndef CPLX_FUNCTIONS_HPP
 #define CPLX_FUNCTIONS_HPP
