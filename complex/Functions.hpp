@@ -631,17 +631,20 @@ CPLX_INLINE Complex asin_acos_first(double x, double y, bool cosine) noexcept {
     if (x > 0x1p28 || y > 0x1p28) { // asin z = -i log(2iz) to within |z|^-2
         return {cosine ? atan2_fast<F>(y, x) : atan2_fast<F>(x, y), log_abs<F>(x, y) + ln2};
     }
-    if (y < 0x1p-500) { // y^2 is negligible and would underflow
-        if (x < 1) {    // y / sqrt(1 - x^2), 1 - x^2 = (1 - x)(1 + x) without its cancellation
+    // y^2 negligible and (a + b) / 2 ~ y^2 / 2x would lose its bits to
+    // underflow: past x = 1, that is from y = 2^-511 sqrt(2x), and there
+    // y^2 / (x^2 - 1) < 2^-930 all the same.
+    if (y < (x > 1 ? 0x1p-480 : 0x1p-500)) {
+        if (x < 1) { // y / sqrt(1 - x^2), 1 - x^2 = (1 - x)(1 + x) without its cancellation
             return {cosine ? std::acos(x) : std::asin(x), y / std::sqrt((1 - x) * (1 + x))};
         }
         if (x == 1) { // asin(1 + iy) = pi/2 - (1 - i) sqrt(y) to within y
             const double t = std::sqrt(y);
             return {cosine ? t : (kPi2.hi - t) + kPi2.lo, t};
         }
-        // x > 1, on the cut: pi/2 (or 0) and acosh x = log(x + sqrt((x - 1)(x + 1)))
-        const double im = std::log1p((x - 1) + std::sqrt((x - 1) * (x + 1)));
-        return {cosine ? (y == 0 ? 0.0 : y / std::sqrt((x - 1) * (x + 1))) : kPi2.hi, im};
+        // x > 1, on the cut: pi/2 (or 0) and acosh x = log(x + sqrt(x^2 - 1)), x^2 - 1 rounded once
+        const double r = std::sqrt(F ? std::fma(x, x, -1.0) : (x - 1) * (x + 1));
+        return {cosine ? (y == 0 ? 0.0 : y / r) : kPi2.hi, std::log1p((x - 1) + r)};
     }
     return asin_acos_general<F>(x, y, cosine);
 }
@@ -673,7 +676,8 @@ struct acos_op {
     template <bool F>
     CPLX_INLINE static Complex run(double x, double y) noexcept {
         const Complex a = asin_acos_magnitudes<F>(std::fabs(x), std::fabs(y), true);
-        const double re = std::signbit(x) && !std::isnan(a.re) ? (kPi.hi - a.re) + kPi.lo : a.re;
+        // pi - pi/2 would round up: where Re acos is pi/2 for either sign of x, keep it.
+        const double re = std::signbit(x) && !std::isnan(a.re) && a.re != kPi2.hi ? (kPi.hi - a.re) + kPi.lo : a.re;
         return {re, std::signbit(y) ? a.im : -a.im};
     }
 };

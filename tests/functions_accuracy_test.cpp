@@ -185,7 +185,12 @@ TEST(FunctionsAccuracy, WithinTheBoundsOnEveryRegion) {
     const Points arcs =
         with(seams(gen, {ellipse(0, 0.6417), ellipse(10, 0), part_at(0x1p28, 10), part_at(0x1p28, 10, true),
                          part_at(0x1p-500, 1.5, true), part_at(1, 0x1p-490)}),
-             {{0.9999999998380581, 4.1751016041141037e-304}});
+             {{0.9999999998380581, 4.1751016041141037e-304},
+              {-0x1p1000, 0x1.ffffffcp+1023},
+              {-0x1.ffffffcp+1023, 1},
+              {0, 0x1.ffffffcp+1023},
+              {-0x1.fffffffffffffp+1023, -0x1.c0a65569181a5p+1021},
+              {0x1.e0682c2820721p+27, 0x1.015a031cd47ap-500}});
     const Points areas = with(seams(gen, {ring(0x1.6a09e667f3bcdp-1), ring(0x1.3988e1409212fp+0), part_at(0x1p28, 10),
                                           part_at(0x1p28, 10, true),
                                           [](std::mt19937_64& g) {
@@ -195,6 +200,7 @@ TEST(FunctionsAccuracy, WithinTheBoundsOnEveryRegion) {
                               {{-1.0000000100954825, -3.1885058806989593e-08},
                                {-1.0000000075070403, -8.5417252908430412e-08},
                                {-1.0000000099430049, 1.0105734031032127e-08},
+                               {0x1.ffffffffffff7p-1, 0x0.00000014fa01cp-1022},
                                {0.0080036741109473231, 0.18729178039682082}});
     const Points hyperbolic_arcs = turned(arcs), tangent_areas = turned(areas), tangents = turned(ratio);
     const Points circular = turned(growth);
@@ -269,7 +275,7 @@ TEST(FunctionsAccuracy, PowWithinEightUnitsNormwise) {
     const auto check = [&](const Complex& z, const Complex& w) {
         const QuadComplex exact = cpowq(quad(z), quad(w));
         const Quad n = crealq(exact) * crealq(exact) + cimagq(exact) * cimagq(exact);
-        if (!(n >= Quad(DBL_MIN) && n <= Quad(DBL_MAX))) return;
+        if (!(n >= Quad(DBL_MIN) * DBL_MIN && n <= Quad(DBL_MAX) * DBL_MAX)) return; // |exact| normal
         const auto normwise = [&](double re, double im) {
             const Quad dr = re - crealq(exact), di = im - cimagq(exact);
             return std::sqrt(static_cast<double>((dr * dr + di * di) / n)) / 0x1p-53;
@@ -310,6 +316,9 @@ TEST(FunctionsAccuracy, PowWithinEightUnitsNormwise) {
                 break;
         }
     }
+    // Where |w log z| is 700 and arg z needs its last bits.
+    check({0x1.c89b227ec3998p-1, -0x1.cf451c459b04p-2}, {0x1.879fd48c92777p+9, -0x1.3d3056c957637p+10});
+    check({0x1.bcba01388b77dp-1, -0x1.fb652bb5c4e71p-2}, {-0x1.4fcc7969b296p+9, -0x1.24d9e29064bd3p+10});
     // Tiny and huge bases to negative integer powers, the results in range.
     for (int i = 0; i < region_size(); ++i) {
         const int n = -1 - i % 64, e = exponent(gen) / -n;

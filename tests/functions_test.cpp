@@ -95,6 +95,8 @@ TEST(Functions, BranchCutsExactValuesAndRealOperands) {
         {"log(-0+0i)", cplx::log(Complex(-0.0, 0)), {-inf, pi}},
         {"log(-1-0i)", cplx::log(Complex(-1, -0.0)), {0, -pi}},
         {"acos(0+0i)", cplx::acos(Complex(0, 0)), {pi / 2, -0.0}},
+        {"acos(-0-0i)", cplx::acos(Complex(-0.0, -0.0)), {pi / 2, 0.0}},
+        {"acos(-2+inf i)", cplx::acos(Complex(-2, inf)), {pi / 2, -inf}},
         {"asin(2+0i)", cplx::asin(Complex(2, 0)), {pi / 2, 1.3169578969248166}},
         {"asin(2-0i)", cplx::asin(Complex(2, -0.0)), {pi / 2, -1.3169578969248166}},
         {"pow(1+1i, 2)", cplx::pow(Complex(1, 1), 2.0), {0, 2}},

@@ -9,9 +9,9 @@
 // without a target flag, at run time by the functions that gain from it). Both
 // give the same bits. Neither can be broken by a compiler that contracts
 // a * b + c into an fma, as g++ does by default whenever the target has one:
-// the fma form computes the error with std::fma itself, and the split form
-// splits by masking bits, so that every product it forms is exact and a
-// fused product equals the plain one.
+// the fma form computes the error with std::fma itself, and the split form,
+// which only targets without FMA compile, splits by masking bits, so that
+// every product it forms is exact and a fused product equals the plain one.
 
 #ifndef CPLX_DETAIL_DD_HPP
 #define CPLX_DETAIL_DD_HPP
@@ -92,11 +92,15 @@ CPLX_INLINE double split_hi(double a) noexcept {
     return from_bits((to_bits(a) + half) & ~low);
 }
 
-// a b = p + e exactly while |a b| stays within [2^-969, 2^1023).
+// a b = p + e exactly while |a b| stays within [2^-969, 2^1023). The split
+// form is taken only where the target has no FMA: where it has one, a
+// compiler may fuse p = a * b into whatever adds p next, so that p is never
+// rounded and the pair comes apart; the fma form forbids that, as p is an
+// operand of an fma call.
 template <bool F = kFma>
 CPLX_INLINE dd two_prod(double a, double b) noexcept {
     const double p = a * b;
-    if constexpr (F) {
+    if constexpr (F || kFma) {
         return {p, std::fma(a, b, -p)};
     } else {
         const double ah = split_hi(a), al = a - ah, bh = split_hi(b), bl = b - bh;
@@ -108,7 +112,7 @@ CPLX_INLINE dd two_prod(double a, double b) noexcept {
 template <bool F = kFma>
 CPLX_INLINE dd two_sqr(double a) noexcept {
     const double p = a * a;
-    if constexpr (F) {
+    if constexpr (F || kFma) {
         return {p, std::fma(a, a, -p)};
     } else {
         const double ah = split_hi(a), al = a - ah;

@@ -580,52 +580,185 @@ inline constexpr dd kAtanSlope[65] = {
 };
 
 // Taylor coefficients of atan at c = j/64, k = 1..10: atan^(k)(c) / k! =
-// Im((-1)^(k-1) / (k (c - i)^k)), at compile time.
+// Im((-1)^(k-1) / (k (c - i)^k)) = (-1)^(k-1) Im((c + i)^k) / (k (1 + c^2)^k),
+// exact rationals correctly rounded.
 struct alignas(16) atan_series_row {
     double a[10];
 };
 struct atan_series {
     atan_series_row v[65];
 };
-constexpr atan_series make_atan_series() noexcept {
-    atan_series t{};
-    for (int j = 0; j < 65; ++j) {
-        const double c = j / 64.0, n = c * c + 1, wr = c / n, wi = 1 / n; // 1 / (c - i)
-        double pr = 1, pi = 0;
-        for (int k = 1; k <= 10; ++k) {
-            const double r = pr * wr - pi * wi;
-            pi = pr * wi + pi * wr;
-            pr = r;
-            t.v[j].a[k - 1] = (k % 2 ? pi : -pi) / k;
-        }
-    }
-    return t;
-}
-inline constexpr atan_series kAtanSeries = make_atan_series();
+inline constexpr atan_series kAtanSeries = {{
+    {{0x1.0000000000000p+0, 0x0p+0, -0x1.5555555555555p-2, 0x0p+0, 0x1.999999999999ap-3, 0x0p+0, -0x1.2492492492492p-3,
+      0x0p+0, 0x1.c71c71c71c71cp-4, 0x0p+0}},
+    {{0x1.ffe001ffe0020p-1, -0x1.ffc005ff800a0p-7, -0x1.54d56953003c0p-2, 0x1.ff601bfc406dfp-7, 0x1.981a09849cb13p-3,
+      -0x1.fed5a944d7f05p-7, -0x1.229338e29faefp-3, 0x1.fe20c5ca6b2a1p-7, 0x1.c21fe079cb142p-4, -0x1.fd418fd78c5a3p-7}},
+    {{0x1.ff801ff801ff8p-1, -0x1.ff005fe009fd0p-6, -0x1.535694c03bea0p-2, 0x1.fd81bf106dd29p-6, 0x1.93a0945cb009fp-3,
+      -0x1.fb5a9137ef3f6p-6, -0x1.1ca138b1f15e5p-3, 0x1.f88c52a3243fcp-6, 0x1.b3531eb58605ap-4, -0x1.f518e2cc41b0ap-6}},
+    {{0x1.fee0a1a513254p-1, -0x1.7e516b6f5fb61p-5, -0x1.50dba2b652209p-2, 0x1.7bce9d05eab95p-5, 0x1.8c3cce1b89dc7p-3,
+      -0x1.7833cbf47e098p-5, -0x1.12dd7e8827ec8p-3, 0x1.73868acdf7c56p-5, 0x1.9b2f347db0a29p-4, -0x1.6dcdd5b82ad47p-5}},
+    {{0x1.fe01fe01fe020p-1, -0x1.fc05f809f40dfp-5, -0x1.4d69303ba878bp-2, 0x1.f61bc46d4b167p-5, 0x1.82084cab634d0p-3,
+      -0x1.eda84feb05beap-5, -0x1.057e3669247d6p-3, 0x1.e2c2b10d370ecp-5, 0x1.7a77ef4ff3f8fp-4, -0x1.d5879be0af0e6p-5}},
+    {{0x1.fce4da6ab93e9p-1, -0x1.3c2114d22b635p-4, -0x1.49059c4d74033p-2, 0x1.36662c0896a7cp-4, 0x1.75261a13a97a2p-3,
+      -0x1.2e4315fdd1509p-4, -0x1.e99996e52db32p-4, 0x1.23da4b0a71e9fp-4, 0x1.52335e3bc8178p-4, -0x1.175631ce245f4p-4}},
+    {{0x1.fb8a096acfaccp-1, -0x1.7956846635c89p-4, -0x1.43b8f2037b997p-2, 0x1.6f8857900c4eep-4, 0x1.65c1f4409ba0ep-3,
+      -0x1.61b651d176e0cp-4, -0x1.c24738ad65152p-4, 0x1.5033f7bc246c1p-4, 0x1.239e96db30b46p-4, -0x1.3b66af01bca60p-4}},
+    {{0x1.f9f2893bb9192p-1, -0x1.b578772759741p-4, -0x1.3d8ccd45bbe91p-2, 0x1.a61404fa31d26p-4, 0x1.540f60668fd66p-3,
+      -0x1.9092dcb2f6e8fp-4, -0x1.95d668d902073p-4, 0x1.75a3e99c53d16p-4, 0x1.e040c8f475e61p-5, -0x1.56183e072a50fp-4}},
+    {{0x1.f81f81f81f820p-1, -0x1.f05e09d0dc11bp-4, -0x1.368c3aa76e1d7p-2, 0x1.d9b16b391c2e3p-4, 0x1.4048994488c86p-3,
+      -0x1.ba55da98401c8p-4, -0x1.652e4e5127e64p-4, 0x1.93943442e53aep-4, 0x1.7275386286f75p-5, -0x1.66ee6cd9fe96fp-4}},
+    {{0x1.f612438a14f5ep-1, -0x1.14f0459d3fb7cp-3, -0x1.2ec3931219b34p-2, 0x1.0509268736312p-3, 0x1.2aad607eca5ecp-3,
+      -0x1.de969e19fe31cp-4, -0x1.31455db6b9127p-4, 0x1.a9a62f53dd9eep-4, 0x1.00f5ba8e4ede0p-5, -0x1.6dce8d02714ffp-4}},
+    {{0x1.f3cc435b0713cp-1, -0x1.30eddb7d169f0p-3, -0x1.264053fd62b3cp-2, 0x1.1b795e8e57ee3p-3, 0x1.1381bbe93b8e5p-3,
+      -0x1.fd07f394e1bf7p-4, -0x1.f634c37bb5315p-5, 0x1.b7b30e501e57bp-4, 0x1.1dae120503792p-6, -0x1.6afc07ec85d9bp-4}},
+    {{0x1.f14f19cce28ebp-1, -0x1.4c16f42678d07p-3, -0x1.1d10f4fccc153p-2, 0x1.300cd74979f8cp-3, 0x1.f6194fbe70208p-4,
+      -0x1.0abc54b1c266fp-3, -0x1.875b23b74e858p-5, 0x1.bdca692e46f11p-4, 0x1.f0b179de94aefp-9, -0x1.5f1053244a013p-4}},
+    {{0x1.ee9c7f8458e02p-1, -0x1.665c226d69eebp-3, -0x1.1344bb737e8f3p-2, 0x1.42aca8b929b0bp-3, 0x1.c32d8f683981cp-4,
+      -0x1.13e9ad22d5eccp-3, -0x1.17f3ed35c8c33p-5, 0x1.bc2ee2a73307ep-4, -0x1.2ee042bddc834p-7,
+      -0x1.4aef3c93c1534p-4}},
+    {{0x1.ebb64a8c932d7p-1, -0x1.7faf6f88295fep-3, -0x1.08eb8d3f5a07bp-2, 0x1.53479d6814372p-3, 0x1.8ed239c562d77p-4,
+      -0x1.1a0ec2cdd89fdp-3, -0x1.53bd4fec9df82p-6, 0x1.b3512d9d3f0f6p-4, -0x1.5e1ab4534ccf5p-6,
+      -0x1.2fb8741e17632p-4}},
+    {{0x1.e89e6b5ccf172p-1, -0x1.980467f79bfd6p-3, -0x1.fc2b8650d32f4p-3, 0x1.61d22d625e475p-3, 0x1.599799e54f300p-4,
+      -0x1.1d3b0365c2b85p-3, -0x1.f6cc90afb6b97p-8, 0x1.a3c9c28035c12p-4, -0x1.08f0d8331488ap-5,
+      -0x1.0eb751c5fcd04p-4}},
+    {{0x1.e556e9c86d7c6p-1, -0x1.af50242f10c89p-3, -0x1.e5a7f7b1596d9p-3, 0x1.6e466171949b1p-3, 0x1.2409fa3d6f244p-4,
+      -0x1.1d8980dceacbfp-3, 0x1.3c3b6dc715080p-8, 0x1.8e519f78687abp-4, -0x1.57cac6b1251ecp-5, -0x1.d2a3bb4170164p-5}},
+    {{0x1.e1e1e1e1e1e1ep-1, -0x1.c5894d10d4986p-3, -0x1.ce6de0253d27ep-3, 0x1.78a3a08d88b02p-3, 0x1.dd5f26a622b44p-5,
+      -0x1.1b1faecd7c4e0p-3, 0x1.0fc3e1fc8b549p-6, 0x1.73ba725728acfp-4, -0x1.9a753eeba051fp-5, -0x1.81f0251c71d2ap-5}},
+    {{0x1.de4180d8b5ae6p-1, -0x1.daa81c655a596p-3, -0x1.b69e91974fd6cp-3, 0x1.80ee69dcd2641p-3, 0x1.740d764b143bep-5,
+      -0x1.162bf4b6b7330p-3, 0x1.c21477a20d203p-6, 0x1.54e68a0d6b625p-4, -0x1.d03cd7b6e81adp-5, -0x1.2e2871a0cf67ep-5}},
+    {{0x1.da7801da7801ep-1, -0x1.eea659814cb11p-3, -0x1.9e5aef76f9fa1p-3, 0x1.872ffdf090624p-3, 0x1.0d08b83fe02bcp-5,
+      -0x1.0ee4231b98637p-3, 0x1.320e65b309f28p-5, 0x1.32c0e755cbc43p-4, -0x1.f8dca5dea1ddbp-5, -0x1.b3f437b8c43d8p-6}},
+    {{0x1.d687aafdfd5bap-1, -0x1.00bfa92db6fdbp-2, -0x1.85c325b640da2p-3, 0x1.8b75fa1da32d2p-3, 0x1.524adee810d60p-6,
+      -0x1.0583d95a69deap-3, 0x1.7a3792b4d3decp-5, 0x1.0e35ba3290dfep-4, -0x1.0a3b219e12287p-4, -0x1.0fa9007883500p-6}},
+    {{0x1.d272ca3fc5b1ap-1, -0x1.0997e8aec9d8ep-2, -0x1.6cf6666d5c0ffp-3, 0x1.8dd1e8f2617b5p-3, 0x1.2483b33966883p-7,
+      -0x1.f495d2b05b16bp-4, 0x1.b9096074fdeafp-5, 0x1.d05719c4605c9p-5, -0x1.11c35280318fdp-4, -0x1.ceb9120a724bep-8}},
+    {{0x1.ce3bb295c0773p-1, -0x1.11db08221a582p-2, -0x1.5412aeb9ef661p-3, 0x1.8e58cacc06b3ap-3, -0x1.25ff7cfe3f01ep-9,
+      -0x1.daf789dae4b1cp-4, 0x1.ee3fb8e4e3e16p-5, 0x1.82fa9c2c60fedp-5, -0x1.136c4e13555d9p-4, 0x1.c74f3de9d1831p-10}},
+    {{0x1.c9e4b91ff8d87p-1, -0x1.1988d432f5908p-2, -0x1.3b3493403e07cp-3, 0x1.8d22997d0e938p-3, -0x1.a3464c2fe9cdep-7,
+      -0x1.beb3fefb6f244p-4, 0x1.0ce5a39e67c0bp-4, 0x1.35eab93b4fb73p-5, -0x1.0fbaef4d86f78p-4, 0x1.3bfddd37ba6b1p-7}},
+    {{0x1.c570327afd9ebp-1, -0x1.20a1c06000419p-2, -0x1.22771486ad2c8p-3, 0x1.8a49c9d027817p-3, -0x1.73831eaabcb23p-6,
+      -0x1.a051d8c46fbcep-4, 0x1.1de669132e9ccp-4, 0x1.d5269d48d5d65p-6, -0x1.074bb712354a4p-4, 0x1.0ef6551a55039p-6}},
+    {{0x1.c0e070381c0e0p-1, -0x1.2726dd135c174p-2, -0x1.09f37b38cc8cfp-3, 0x1.85eacd7da413cp-3, -0x1.04d6980fcc815p-5,
+      -0x1.8054c1df326f9p-4, 0x1.2a47e082bda60p-4, 0x1.446397091d5a4p-6, -0x1.f5961e072e48cp-5, 0x1.6e2448b00bbfdp-6}},
+    {{0x1.bc37be7ec7a8dp-1, -0x1.2d19ccfbdd7fap-2, -0x1.e382786f8309bp-4, 0x1.802397e6de8dep-3, -0x1.49cf94f6d8017p-5,
+      -0x1.5f3b3de917e27p-4, 0x1.324208e455cc2p-4, 0x1.77470b9fc88fep-7, -0x1.d5dbdc6b10536p-5, 0x1.bb070147d2bd5p-6}},
+    {{0x1.b77861d9cdc98p-1, -0x1.327cb9d57b8f5p-2, -0x1.b3ebc8761b154p-4, 0x1.7913279f68c54p-3, -0x1.888285872d73cp-5,
+      -0x1.3d7cd567be750p-4, 0x1.361c00a24fc71p-4, 0x1.e4b7a46aa98b6p-9, -0x1.b0d643bad3a76p-5, 0x1.f5beada74e507p-6}},
+    {{0x1.b2a495323eb6ap-1, -0x1.375248cd58cc4p-2, -0x1.854a154d5f784p-4, 0x1.70d9167aa0c46p-3, -0x1.c0db0d0665a46p-5,
+      -0x1.1b889b428e30dp-4, 0x1.3628d134448b0p-4, -0x1.bbbc167619c9cp-9, -0x1.87ead53e1f653p-5, 0x1.0f7b2bdc4928dp-5}},
+    {{0x1.adbe87f94905ep-1, -0x1.3b9d8eab54af9p-2, -0x1.57c09645a7f9ep-4, 0x1.67953180938f2p-3, -0x1.f2d8bff0ea012p-5,
+      -0x1.f388166c7250cp-5, 0x1.32c44c95ff694p-4, -0x1.3f3f025d7ff49p-7, -0x1.5c6d1b848e1d1p-5, 0x1.1be53ebc410dcp-5}},
+    {{0x1.a8c85c81a2254p-1, -0x1.3f6203e8218e0p-2, -0x1.2b6e8adb5f398p-4, 0x1.5d6719d9e25fcp-3, -0x1.0f46a19cc29a0p-4,
+      -0x1.b1147c1a69750p-5, 0x1.2c5012c826e6bp-4, -0x1.f6a95cbc1b186p-7, -0x1.2f96d2de89811p-5, 0x1.20d7737cd042bp-5}},
+    {{0x1.a3c4268881898p-1, -0x1.42a378d38076dp-2, -0x1.006f45a36f1bdp-4, 0x1.526def7221a2ap-3, -0x1.220d267b0229ap-4,
+      -0x1.7056dc74d0c66p-5, 0x1.2330d0ff472e2p-4, -0x1.4a5e99cb74216p-6, -0x1.02821992b9e1fp-5, 0x1.1f2a84fa0a7c8p-5}},
+    {{0x1.9eb3e9edacaccp-1, -0x1.456609eaa285dp-2, -0x1.adb4828319af3p-5, 0x1.46c805c4ee7c2p-3, -0x1.31d7ca73bc33fp-4,
+      -0x1.31d98b8a731f5p-5, 0x1.17cbc798f7481p-4, -0x1.8ccf3f977e9cap-6, -0x1.ac4b236ea1578p-6, 0x1.17ca051196434p-5}},
+    {{0x1.999999999999ap-1, -0x1.47ae147ae147bp-2, -0x1.5d867c3ece2a5p-5, 0x1.3a92a30553261p-3, -0x1.3ec460ed80a18p-4,
+      -0x1.ec21b514d88d8p-6, 0x1.0a849f929a833p-4, -0x1.c2f8b88dfb80cp-6, -0x1.56a498245bf09p-6, 0x1.0ba9908c71945p-5}},
+    {{0x1.9477169044ba4p-1, -0x1.49802ba91fd89p-2, -0x1.1074cf33546d5p-5, 0x1.2de9c99222665p-3, -0x1.48f5afa031cb1p-4,
+      -0x1.7ab74bc0c6420p-6, 0x1.f7772876d0f75p-5, -0x1.ed628e431fc96p-6, -0x1.05668c64515ecp-6, 0x1.f776f5280c0c4p-6}},
+    {{0x1.8f4e2f2efd135p-1, -0x1.4ae10df24b2d1p-2, -0x1.8d31fd7365f3fp-6, 0x1.20e80b7567664p-3, -0x1.5092724d80dddp-4,
+      -0x1.100881b0516abp-6, 0x1.d797e4a356567p-5, -0x1.065f8e14758edp-5, -0x1.7338f73d2f6bbp-7, 0x1.d1d2295d62336p-6}},
+    {{0x1.8a209e931fcd3p-1, -0x1.4bd59b35ad2d8p-2, -0x1.000c36dc339efp-6, 0x1.13a667812ee2dp-3, -0x1.55c46b5955c9cp-4,
+      -0x1.5906b0fd2b503p-7, 0x1.b615d577de2dap-5, -0x1.10f0aa34d31ecp-5, -0x1.d02cbefe48ad0p-8, 0x1.a8193add71bf1p-6}},
+    {{0x1.84f00c2780614p-1, -0x1.4c62cb562c625p-2, -0x1.e6495b3a4bcb7p-8, 0x1.063c2f78c0dc4p-3, -0x1.58b78459eb443p-4,
+      -0x1.41c831386e6b4p-8, 0x1.938d6944ff706p-5, -0x1.16d9966ad4037p-5, -0x1.a9b1a01fc736ap-9, 0x1.7bd993ed938c9p-6}},
+    {{0x1.7fbe0b560d35cp-1, -0x1.4c8da57c2e1cbp-2, 0x1.8b34161c69f3cp-12, 0x1.f17ded351e8edp-4, -0x1.599900e77234cp-4,
+      0x1.006ef99f594eep-12, 0x1.708bf1a75a6ccp-5, -0x1.1896731a471d5p-5, 0x1.4cc7e59bf0521p-13, 0x1.4e739b06e1f19p-6}},
+    {{0x1.7a8c1b5b1ffa1p-1, -0x1.4c5b37fead5b8p-2, 0x1.fcb3101e4c970p-8, 0x1.d6850f983ecf1p-4, -0x1.5896c532f49b6p-4,
+      0x1.432e2eaefcf7fp-8, 0x1.4d8efe1db38f0p-5, -0x1.16a6a7c5c9defp-5, 0x1.9a7427b6fe5d0p-9, 0x1.21176c5fd4aeep-6}},
+    {{0x1.755ba737d49cap-1, -0x1.4bd090f73c4b3p-2, 0x1.e2e4f8920477fp-7, 0x1.bbb1c53aaefa0p-4, -0x1.55deb13f5f619p-4,
+      0x1.2bf14e675741ep-7, 0x1.2b042a05e0ebfp-5, -0x1.11898bf95c5c1p-5, 0x1.73fafe421ee51p-8, 0x1.e987bb2451595p-7}},
+    {{0x1.702e05c0b8170p-1, -0x1.4af2b78215a76p-2, 0x1.5d0b7e9e4a9d0p-6, 0x1.a1247ca629942p-4, -0x1.519e1100385b4p-4,
+      0x1.a759232616ed8p-7, 0x1.09494cda1223ap-5, -0x1.09bb9a5a5c251p-5, 0x1.ff915f489d8bap-8, 0x1.948ec86fd3040p-7}},
+    {{0x1.6b0479c620595p-1, -0x1.49c6a5a920887p-2, 0x1.c20cfbb7e5931p-6, 0x1.86fa2451c4a5dp-4, -0x1.4c012120917dap-4,
+      0x1.0a1da6b9c3fadp-6, 0x1.d159f708543e5p-6, -0x1.ff6856d929bcep-6, 0x1.38ac0d0361a66p-7, 0x1.4484f04991a4bp-7}},
+    {{0x1.65e032538713cp-1, -0x1.485142f6d4575p-2, 0x1.104979386fd1dp-5, 0x1.6d4c43fc6c180p-4, -0x1.4532a7ca4cfd0p-4,
+      0x1.3991d90eb1d30p-6, 0x1.92de946163051p-6, -0x1.e7c762de874ffp-6, 0x1.65806fc0c1cb2p-7, 0x1.f4ac3b1bed19fp-8}},
+    {{0x1.60c24b0350d38p-1, -0x1.46975fac420bdp-2, 0x1.3c5fad098b4eep-5, 0x1.54311d57c5b53p-4, -0x1.3d5ba071017e0p-4,
+      0x1.625b9f11b08a7p-6, 0x1.57857e25bbc6fp-6, -0x1.cd64d7384981fp-6, 0x1.873d73da3b8d5p-7, 0x1.6d43573946a29p-8}},
+    {{0x1.5babcc647fa91p-1, -0x1.449db094286d0p-2, 0x1.655caac4cf102p-5, 0x1.3bbbd2933dd9cp-4, -0x1.34a2f9636afc9p-4,
+      0x1.84d71a2400f6fp-6, 0x1.1f9acfcc53cabp-6, -0x1.b0ff09ec31ef1p-6, 0x1.9eee3b1615b05p-7, 0x1.e70ef159fe3f0p-9}},
+    {{0x1.569dac6feb417p-1, -0x1.4268cb6bde980p-2, 0x1.8b56386705749p-5, 0x1.23fc9171a8768p-4, -0x1.2b2d61b8904fdp-4,
+      0x1.a1677ca70ce88p-6, 0x1.d6a8162963581p-7, -0x1.9341232c353bbp-6, 0x1.ada7ad7354ec0p-7, 0x1.0f7ba54d41c16p-9}},
+    {{0x1.5198cf0ab6f99p-1, -0x1.3ffd23da059f4p-2, 0x1.ae63f4c5d36dcp-5, 0x1.0d00c1b178adap-4, -0x1.211d261093929p-4,
+      0x1.b874b30c5dd59p-6, 0x1.75a50b0b899edp-7, -0x1.74c2b9c404912p-6, 0x1.b4803d3249a4dp-7, 0x1.4e5e3e11efa33p-11}},
+    {{0x1.4c9e0693e0015p-1, -0x1.3d5f08ea521a8p-2, 0x1.ce9f01d4b9b62p-5, 0x1.eda66b5db8847p-5, -0x1.16921a92559e3p-4,
+      0x1.ca69513b2a17dp-6, 0x1.1c4bb355982b3p-7, -0x1.5607f65bec936p-6, 0x1.b48924e349f67p-7, -0x1.35b505c3aa961p-11}},
+    {{0x1.47ae147ae147bp-1, -0x1.3a92a30553261p-2, 0x1.ec21b514d88d8p-5, 0x1.c2f8b88dfb80cp-5, -0x1.0ba9908c71945p-4,
+      0x1.d7b0c3d79f13fp-6, 0x1.95393357dfc67p-8, -0x1.378223aa97829p-6, 0x1.aec90a8b90db0p-7, -0x1.a9b62ef307e0dp-10}},
+    {{0x1.42c9a9dd8fdc1p-1, -0x1.379bf25adf97fp-2, 0x1.0383a724dbb01p-4, 0x1.9a04e646e65dfp-5, -0x1.007e562771c79p-4,
+      0x1.e0b5c37a45544p-6, 0x1.00fc754993092p-8, -0x1.1990937534c25p-6, 0x1.a437eae51732ap-7, -0x1.445369e08d5b8p-9}},
+    {{0x1.3df1682b78014p-1, -0x1.347ecdb5be2e4p-2, 0x1.0fb5da3a11be4p-4, 0x1.72d3716778170p-5, -0x1.ea517d4cdbd49p-5,
+      0x1.e5e106bc61b6fp-6, 0x1.ee0afd0517524p-10, -0x1.f90384f2ec799p-7, 0x1.95bc2a9aaa5bbp-7, -0x1.9db547a33f95fp-9}},
+    {{0x1.3925e1cd28c98p-1, -0x1.313ee1af2c622p-2, 0x1.1ab59c7f683c3p-4, 0x1.4d693a7039179p-5, -0x1.d37d6391400b3p-5,
+      0x1.e7982f2148a36p-6, 0x1.12956b6df63cap-14, -0x1.c1294fbd0f7eep-7, 0x1.8428a8b0b0a0ep-7, -0x1.e305809d0ab52p-9}},
+    {{0x1.34679ace01346p-1, -0x1.2ddfb03913da2p-2, 0x1.2491307b46905p-4, 0x1.29c7e4b96b773p-5, -0x1.bca781f071f44p-5,
+      0x1.e63cec4b7b7c4p-6, -0x1.9529a125f35b0p-10, -0x1.8bf43ed369b2bp-7, 0x1.703bac97185cdp-7,
+      -0x1.0b2d44f8f2b6ep-8}},
+    {{0x1.2fb7098736048p-1, -0x1.2a64907603054p-2, 0x1.2d56da0cac592p-4, 0x1.07ee31fa53ce5p-5, -0x1.a5f2821eb5271p-5,
+      0x1.e22c508df7f4fp-6, -0x1.83dca107b528fp-9, -0x1.59acc0a22f693p-7, 0x1.5a9e8b39536bap-7, -0x1.1ce5fbe408e44p-8}},
+    {{0x1.2b14974aea886p-1, -0x1.26d0aed65571ep-2, 0x1.3514c8be1339fp-4, 0x1.cfb0b300f8f9bp-6, -0x1.8f7ccf34b004fp-5,
+      0x1.dbbe51bd3bde0p-6, -0x1.126379bf7dcebp-8, -0x1.2a84ea146e5b2p-7, 0x1.43e5e05f2718ep-7, -0x1.27b2a6e3d62b3p-8}},
+    {{0x1.2680a10e5813ep-1, -0x1.23270d725fa1cp-2, 0x1.3bd904bf2f124p-4, 0x1.9300b53ea1533p-6, -0x1.7960d53a4e537p-5,
+      0x1.d345711f5f086p-6, -0x1.5776019baa1dap-8, -0x1.fd36ab2a2ca7ep-8, 0x1.2c923c7a02081p-7, -0x1.2c8debce66e52p-8}},
+    {{0x1.21fb78121fb78p-1, -0x1.1f6a8499e4889p-2, 0x1.41b15e5decb17p-4, 0x1.59bc940a374b5p-6, -0x1.63b54400d3c9ap-5,
+      0x1.c90e857717232p-6, -0x1.91f786bfa704ep-8, -0x1.abfbc643da6ddp-8, 0x1.15112a418ed31p-7, -0x1.2c6398bf559bfp-8}},
+    {{0x1.1d856287ffb8ap-1, -0x1.1b9dc39195240p-2, 0x1.46ab5fd4fa866p-4, 0x1.23d13384eda2cp-6, -0x1.4e8d53cff324cp-5,
+      0x1.bd60a25b0d0adp-6, -0x1.c2bb4e063d1e6p-8, -0x1.61589dcb54dd5p-8, 0x1.fb7ce61077b85p-8, -0x1.280e12938fca6p-8}},
+    {{0x1.191e9c35424cap-1, -0x1.17c35177d9a85p-2, 0x1.4ad44144fffaep-4, 0x1.e2516fb2b5523p-7, -0x1.39f90aa1cc641p-5,
+      0x1.b07d185304289p-6, -0x1.ea930756fd193p-8, -0x1.1d352e2a9a0dep-8, 0x1.cdcb1886fc912p-8, -0x1.2054c036bffbap-8}},
+    {{0x1.14c75711551bbp-1, -0x1.13dd8e4aa5095p-2, 0x1.4e38dead4c211p-4, 0x1.8355ff6b74576p-7, -0x1.260580de0faaap-5,
+      0x1.a29f8989371f0p-6, -0x1.052612b085d9ap-7, -0x1.beccb2511c555p-9, 0x1.a186387b9d333p-8, -0x1.15eb475d0e624p-8}},
+    {{0x1.107fbbe011080p-1, -0x1.0feeb40894fcdp-2, 0x1.50e5afb9125f7p-4, 0x1.2a7c2843ba55ap-7, -0x1.12bd24b4ae875p-5,
+      0x1.93fe0f3b1b1eep-6, -0x1.1156dd4c2083bp-7, -0x1.4f63b0c35aa9cp-9, 0x1.770d0e5d0462fp-8, -0x1.097172647f464p-8}},
+    {{0x1.0c47eac74fadcp-1, -0x1.0bf8d7e8202a9p-2, 0x1.52e6c13725c73p-4, 0x1.af1a37d9c2711p-8, -0x1.0027fb643d11fp-5,
+      0x1.84c96c756b7d7p-6, -0x1.1a3b66c3ca3aep-7, -0x1.d747013459246p-10, 0x1.4ea6f1e70d9a4p-8,
+      -0x1.f6e735ded322cp-9}},
+    {{0x1.081ffbdf80108p-1, -0x1.07fdeba010928p-2, 0x1.5447b0136e69fp-4, 0x1.149fc55103947p-8, -0x1.dc97bfbe9a2eep-6,
+      0x1.752d4b08adda9p-6, -0x1.202e8b540d106p-7, -0x1.25de5859de3e9p-10, 0x1.2886c4afd9f21p-8,
+      -0x1.d8d6f1ff313bcp-9}},
+    {{0x1.0407ffbefe001p-1, -0x1.03ffbebd00209p-2, 0x1.5513a5aaf6d91p-4, 0x1.0a27fc6ac4038p-9, -0x1.ba597ccd6032ap-6,
+      0x1.65508002bb974p-6, -0x1.23860d2d1068bp-7, -0x1.1277e666265bcp-11, 0x1.04cdc656b66eap-8,
+      -0x1.b982755927a4fp-9}},
+    {{0x1.0000000000000p-1, -0x1.0000000000000p-2, 0x1.5555555555555p-4, 0x0p+0, -0x1.999999999999ap-6,
+      0x1.5555555555555p-6, -0x1.2492492492492p-7, 0x0p+0, 0x1.c71c71c71c71cp-9, -0x1.999999999999ap-9}},
+}};
 
 // atan2 of parts with magnitudes y and x, finite and not both zero, and the
 // given signs, compensated, to about 2^-68 relative, with one division on
 // its chain: t = a / b = min / max and its own rounding tl, c = j/64 the
 // nearest table point, and atan t = atan c + sum a_k d^k, d = t - c exact,
 // |d| <= 1/128, ten terms (the eleventh is under 2^-73 of the result). The
-// first term is formed exactly from a_1 as a pair; the others are under 2^-7
-// of the result, and atan c is a pair. The octant is an offset and a sign,
+// first term is formed exactly from a_1 as a pair, t's rounding enters
+// through atan'(t) = a_1 + 2 a_2 d + ..., the others are under 2^-7 of the
+// result, and atan c is a pair. The octant is an offset and a sign,
 // not a branch, which random arguments would mispredict.
 template <bool F = kFma>
 CPLX_INLINE comp atan2_c(double y, double x, bool neg_y, bool neg_x) noexcept {
     const bool swap = y > x;
-    const double a = swap ? x : y, b = swap ? y : x, t = a / b;
+    double a = swap ? x : y, b = swap ? y : x;
+    if (!(F || kFma) && (b > 0x1p900 || (a < 0x1p-900 && b < 0x1p400))) { // keep the split products in range
+        const double s = b > 0x1p900 ? 0x1p-600 : 0x1p600;
+        a *= s;
+        b *= s;
+    }
+    const double t = a / b;
     const double tl = (F ? std::fma(-t, b, a) : to_double(add(two_prod<F>(-t, b), a))) / b; // off the chain
     const double ts = t * 64 + kRoundShift;
     const int j = static_cast<int>(to_bits(ts) & 127);
-    const double d = t - (ts - kRoundShift) * (1.0 / 64), d2 = d * d, d4 = d2 * d2;
+    const double d = t - (ts - kRoundShift) * (1.0 / 64), d4 = d * d * (d * d);
+    const dd d2 = two_sqr<F>(d);
     const double* k = kAtanSeries.v[j].a;
-    const double q =
-        (((k[1] + d * k[2]) + d2 * (k[3] + d * k[4])) + d4 * ((k[5] + d * k[6]) + d2 * (k[7] + d * k[8]))) +
-        d4 * d4 * k[9];
+    const double r =
+        ((k[2] + d * k[3]) + d2.hi * (k[4] + d * k[5])) + d4 * ((k[6] + d * k[7]) + d2.hi * (k[8] + d * k[9]));
     const dd& a1 = kAtanSlope[j];
-    const dd lead = two_prod<F>(a1.hi, d);
-    const double rest = lead.lo + (a1.lo * d + a1.hi * tl + d2 * q);
+    const dd lead = two_prod<F>(a1.hi, d), second = two_prod<F>(k[1], d2.hi);  // a_1 d and a_2 d^2, the largest terms
+    const double rest = lead.lo + ((a1.lo * d + tl * (a1.hi + 2 * k[1] * d)) + // tl atan'(t), to 2^-14
+                                   (second.hi + (second.lo + (k[1] * d2.lo + d * d2.hi * r))));
     const double sign = negated_if(1.0, neg_y), rsign = negated_if(sign, neg_x != swap);
     const dd& o = kAtanBase.v[2 * neg_x + swap][j];
     const dd s = two_sum(o.hi * sign, lead.hi * rsign);
