@@ -311,8 +311,27 @@ constexpr Complex operator+(const Complex& a, const Complex& b) noexcept { retur
 
 constexpr Complex operator-(const Complex& a, const Complex& b) noexcept { return {a.re - b.re, a.im - b.im}; }
 
+namespace detail {
+
+// a b + c d. Where the target fuses, a compiler contracts the textbook sum
+// into fma(a, b, c d), which is no longer symmetric: z conj(z) would keep an
+// imaginary part of one rounding error. So there, at run time, it is Kahan's
+// form, c d = p + e exactly and fma(a, b, p) + e, which is symmetric (the
+// errors cancel exactly) and within two units of each part.
+constexpr double sum_of_products(double a, double b, double c, double d) noexcept {
+#if CPLX_HAS_FMA
+    if (!constant_evaluated()) {
+        const double p = c * d, e = std::fma(c, d, -p), s = std::fma(a, b, p);
+        return e - e == 0 ? s + e : s; // an infinite or NaN p leaves no error to add
+    }
+#endif
+    return a * b + c * d;
+}
+
+} // namespace detail
+
 constexpr Complex operator*(const Complex& a, const Complex& b) noexcept {
-    return {a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re};
+    return {detail::sum_of_products(a.re, b.re, -a.im, b.im), detail::sum_of_products(a.re, b.im, a.im, b.re)};
 }
 
 // The textbook quotient, conj(b) * a / |b|^2, whenever both operands are of
@@ -327,8 +346,8 @@ constexpr Complex operator/(const Complex& a, const Complex& b) noexcept {
     }
     const double den = b.re * b.re + b.im * b.im;
     if (CPLX_LIKELY(detail::safe(den, a.re * a.re + a.im * a.im))) {
-        const double re = a.re * b.re + a.im * b.im;
-        const double im = a.im * b.re - a.re * b.im;
+        const double re = detail::sum_of_products(a.re, b.re, a.im, b.im);
+        const double im = detail::sum_of_products(a.im, b.re, -a.re, b.im);
 #if CPLX_GNU && defined(__SSE2__)
         // Both divisions in one packed instruction: the same two IEEE
         // quotients, for the price of one division.

@@ -87,13 +87,20 @@ TEST(Properties, RandomBitPatterns) {
     }
 }
 
-// A number times its own conjugate is real: the cross terms cancel exactly.
+// A number times its own conjugate is real: the cross terms cancel exactly,
+// also where the compiler fuses multiplies into adds. Standard C++17 alone
+// cannot tell a constant evaluation, where std::fma is unavailable, from a
+// run; so with CPLX_PORTABLE before C++20 on such a target the product is
+// the textbook one, and a fusing compiler may leave one rounding error.
 TEST(Properties, ProductWithConjugateIsReal) {
+    constexpr bool exact = !(cplx::detail::kFma && !CPLX_GNU && __cplusplus < 202002L);
     std::mt19937_64 gen(7);
     std::uniform_real_distribution<double> part(-1e150, 1e150);
     for (int i = 0; i < 10000; ++i) {
         const Complex z(part(gen), part(gen));
-        ASSERT_EQ((z * conj(z)).im, 0) << z;
+        if (exact) {
+            ASSERT_EQ((z * conj(z)).im, 0) << z;
+        }
         ASSERT_EQ((z - conj(z)).re, 0) << z;
     }
 }

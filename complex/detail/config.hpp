@@ -31,6 +31,15 @@
 #define CPLX_NOINLINE
 #endif
 
+// Whether the target is known to have a fused multiply-add in hardware, and
+// so whether compilers may contract a * b + c into one: the one switch the
+// library's exact products and sums follow (complex/detail/dd.hpp).
+#if defined(__FMA__) || defined(__aarch64__) || defined(__ARM_FEATURE_FMA) || defined(__FP_FAST_FMA)
+#define CPLX_HAS_FMA 1
+#else
+#define CPLX_HAS_FMA 0
+#endif
+
 // Around each header's body: the headers compare doubles exactly wherever
 // they mean it and index their own fixed tables, so a user's -Wfloat-equal
 // and -Wunsafe-buffer-usage are for the user's code, not these headers.

@@ -30,13 +30,6 @@
 #define CPLX_INLINE inline
 #endif
 
-// Whether the target is known to have a fused multiply-add in hardware.
-#if defined(__FMA__) || defined(__aarch64__) || defined(__ARM_FEATURE_FMA) || defined(__FP_FAST_FMA)
-#define CPLX_HAS_FMA 1
-#else
-#define CPLX_HAS_FMA 0
-#endif
-
 // On x86-64 built without -mfma, most processors still have FMA: the
 // functions whose double-double steps dominate check at run time and run a
 // copy of themselves compiled for it.
