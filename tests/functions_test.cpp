@@ -35,13 +35,14 @@ static_assert((Complex(1, 2) *= 3.0) == Complex(3, 6) && 1.0 / Complex(0, 2) == 
 #if defined(__clang__)
 #pragma clang diagnostic ignored "-Wc99-extensions"
 #endif
+// clang-format off
 extern "C" {
 #define CPLX_C(f) double _Complex f(double _Complex);
-CPLX_C(csqrt)
-CPLX_C(cexp) CPLX_C(clog) CPLX_C(clog10) CPLX_C(csin) CPLX_C(ccos) CPLX_C(ctan) CPLX_C(csinh) CPLX_C(ccosh)
-    CPLX_C(ctanh) CPLX_C(casin) CPLX_C(cacos) CPLX_C(catan) CPLX_C(casinh) CPLX_C(cacosh) CPLX_C(catanh)
+CPLX_C(csqrt) CPLX_C(cexp) CPLX_C(clog) CPLX_C(clog10) CPLX_C(csin) CPLX_C(ccos) CPLX_C(ctan) CPLX_C(csinh)
+CPLX_C(ccosh) CPLX_C(ctanh) CPLX_C(casin) CPLX_C(cacos) CPLX_C(catan) CPLX_C(casinh) CPLX_C(cacosh) CPLX_C(catanh)
 #undef CPLX_C
 }
+// clang-format on
 
 namespace {
 
