@@ -104,8 +104,9 @@ CPLX_INLINE scaled_parts scale_parts(double re, double im) noexcept {
 // log|re + i im| for finite parts, not both zero. Where |z|^2 is in
 // [1/2, 2], half log1p of the exact |z|^2 - 1, rounded once from double-
 // double: within 0.51 ulp however close |z| is to 1. Elsewhere
-// (log(s.hi) + s.lo / s.hi) / 2 + e ln 2, |log(s)| >= ln 2 / 2, so that the
-// C library's log (under an ulp) and the halving leave it within an ulp.
+// (log(s.hi) + s.lo / s.hi) / 2 + e ln 2, the small quotient taken with a
+// reciprocal estimate; |log(s)| >= ln 2 / 2, so that the C library's log
+// (under an ulp) and the halving leave it within an ulp.
 template <bool F = kFma>
 CPLX_INLINE double log_abs(double re, double im) noexcept {
     const scaled_parts p = scale_parts<F>(re, im);
@@ -231,9 +232,8 @@ CPLX_NOINLINE Complex sqrt_rare(const Complex& z) noexcept {
     return sqrt_scaled<F>(x, y);
 }
 
-// The principal root's parts put together branch-free (the signs of random
-// arguments are unpredictable): for x >= 0, t + i y / 2t; for x < 0,
-// |y| / 2t + i t; the imaginary part has y's sign.
+// The principal root's parts put together: for x >= 0, t + i y / 2t; for
+// x < 0, |y| / 2t + i t; the imaginary part has y's sign.
 CPLX_INLINE Complex sqrt_signed(const Complex& z, Complex r) noexcept {
     return std::signbit(z.re) ? Complex(r.im, std::copysign(r.re, z.im)) : Complex(r.re, std::copysign(r.im, z.im));
 }
