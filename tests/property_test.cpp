@@ -148,6 +148,7 @@ TEST(Properties, TextRoundTrip) {
         ASSERT_EQ(std::string(buf, w.ptr), shortest);
         const auto len = static_cast<std::size_t>(w.ptr - buf);
         ASSERT_EQ(cplx::to_chars(buf, buf + len - 1, z).ec, std::errc::value_too_large) << shortest;
+        ASSERT_EQ(cplx::to_chars(buf, buf + len, z).ptr, buf + len) << shortest; // and the exact length is enough
 
         Complex back(7, 7);
         const std::from_chars_result r = cplx::from_chars(buf, w.ptr, back);

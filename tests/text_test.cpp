@@ -121,7 +121,7 @@ TEST(ReadingText, FromCharsAndStreams) {
     constexpr std::errc ok{}, invalid = std::errc::invalid_argument, range = std::errc::result_out_of_range;
     const Complex kept(42, -42);
     // clang-format off
-    const struct { const char* text; Complex z; std::errc ec; std::size_t used; bool stream_too; } cases[] = {
+    const struct { std::string text; Complex z; std::errc ec; std::size_t used; bool stream_too; } cases[] = {
         {"25", {25, 0}, ok, 2, false},           {"-2", {-2, 0}, ok, 2, false},         {"8i", {0, 8}, ok, 2, false},
         {"i", {0, 1}, ok, 1, false},             {"-1i", {0, -1}, ok, 3, false},        {"0.5i", {0, 0.5}, ok, 4, false},
         {"3+4i", {3, 4}, ok, 4, false},          {"3-4i", {3, -4}, ok, 4, false},       {"-0", {-0.0, 0}, ok, 2, false},
@@ -147,10 +147,14 @@ TEST(ReadingText, FromCharsAndStreams) {
         {"(1,)", kept, invalid, 0, false},       {"(,2)", kept, invalid, 0, false},     {"()", kept, invalid, 0, false},
         {"(", kept, invalid, 0, false},          {"(1;2)", kept, invalid, 0, false},    {"(i)", kept, invalid, 0, false},
         {"(1,2,3)", kept, invalid, 0, false},    {"(1e999,2", kept, invalid, 0, false},
+        {"nan(ab_1)", {nan, 0}, ok, 9, false},
+        // Past the 800 digits kept, a digit still moves the exponent, and a non-zero one decides a tie.
+        {std::string("0.").append(900, '1'), {1.0 / 9, 0}, ok, 902, false},
+        {std::string("9007199254740993.").append(800, '0') + "10", {0x1.0000000000001p53, 0}, ok, 819, false},
     };
     // clang-format on
     for (const auto& c : cases) {
-        const std::string text = c.text;
+        const std::string& text = c.text;
         const char* first = text.data();
         const char* last = first + text.size();
         Complex z = kept, own = kept;

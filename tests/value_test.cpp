@@ -52,6 +52,7 @@ static_assert((Complex(kA) *= kB) == Complex(25, 0) && (Complex(kA) /= kB) == Co
 // Extreme operands take the scaled path, which is constant-evaluable too.
 static_assert(Complex(1e300, 1e300) / Complex(1e300, 1e300) == Complex(1, 0));
 static_assert(Complex(1e-300, 0) / Complex(0, 1e-300) == Complex(0, -1));
+static_assert(Complex(0x1p515, 0x1p515) / Complex(0x1p515, 0) == Complex(1, 1)); // squares past the range
 
 static_assert(noexcept(kA + kB) && noexcept(kA - kB) && noexcept(kA * kB) && noexcept(kA / kB));
 static_assert(noexcept(kA == kB) && noexcept(kA != kB) && noexcept(conj(kA)));
