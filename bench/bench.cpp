@@ -345,6 +345,14 @@ private:
 
 // A benchmark of wrong answers proves nothing: cplx must agree with the
 // formulas and with std::complex on these arrays before anything is timed.
+// Within four units of the larger part: where the target fuses, cplx's
+// product and quotient take a symmetric form that rounds differently from
+// the textbook one.
+bool close(const Complex& a, const Complex& b) {
+    const double scale = std::fmax(std::fabs(b.re), std::fabs(b.im)) * 0x1p-51;
+    return std::fabs(a.re - b.re) <= scale && std::fabs(a.im - b.im) <= scale;
+}
+
 bool results_agree() {
     const Data& d = data();
 #ifdef CPLX_BENCH_LIBCXX
@@ -358,9 +366,14 @@ bool results_agree() {
             loop(d.px.data(), d.py.data(), r.data(), kCount);
         }
     }
-    if (ours["product"] != bare["product"] || ours["quotient"] != bare["quotient"] ||
-        ours["modulus"] != bare["modulus"] || ours["argument"] != theirs["argument"]) {
-        std::fprintf(stderr, "cplx disagrees with the bare formulas or std::arg\n");
+    for (const char* op : {"product", "quotient"})
+        for (std::size_t i = 0; i < 2 * kCount; i += 2)
+            if (!close({ours[op][i], ours[op][i + 1]}, {bare[op][i], bare[op][i + 1]})) {
+                std::fprintf(stderr, "cplx's %s disagrees with the bare formula at element %zu\n", op, i / 2);
+                return false;
+            }
+    if (ours["modulus"] != bare["modulus"] || ours["argument"] != theirs["argument"]) {
+        std::fprintf(stderr, "cplx disagrees with the bare modulus or std::arg\n");
         return false;
     }
     const std::vector<double>&q = ours["quotient"], &sq = theirs["quotient"];
@@ -375,7 +388,7 @@ bool results_agree() {
     for (std::size_t i = 0; i < kCount; ++i) {
         const Complex p = d.x[i] * d.y[i], q = d.x[i] / d.y[i];
         const StdComplex sq = d.sx[i] / d.sy[i];
-        if (p != bare::product(d.x[i], d.y[i]) || q != bare::quotient(d.x[i], d.y[i]) ||
+        if (!close(p, bare::product(d.x[i], d.y[i])) || !close(q, bare::quotient(d.x[i], d.y[i])) ||
             cplx::mod(d.x[i]) != bare::modulus(d.x[i], d.y[i]) || cplx::arg(d.x[i]) != std::arg(d.sx[i]) ||
             std::abs(StdComplex(q.re, q.im) - sq) > 1e-15 * std::abs(sq)) {
             std::fprintf(stderr, "cplx disagrees with the baselines at element %zu\n", i);
