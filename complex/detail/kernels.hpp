@@ -741,7 +741,8 @@ template <bool F = kFma>
 CPLX_INLINE comp atan2_c(double y, double x, bool neg_y, bool neg_x) noexcept {
     const bool swap = y > x;
     double a = swap ? x : y, b = swap ? y : x;
-    if (!(F || kFma) && (b > 0x1p900 || (a < 0x1p-900 && b < 0x1p400))) { // keep the split products in range
+    // Keep t's remainder out of the subnormals, and the split products in range.
+    if ((a < 0x1p-900 && b < 0x1p400) || (!(F || kFma) && b > 0x1p900)) {
         const double s = b > 0x1p900 ? 0x1p-600 : 0x1p600;
         a *= s;
         b *= s;
@@ -765,7 +766,8 @@ CPLX_INLINE comp atan2_c(double y, double x, bool neg_y, bool neg_x) noexcept {
     return {s.hi, s.lo + (o.lo * sign + rest * rsign)};
 }
 
-// atan2(y, x) for finite y and x, rounded once from atan2_c: within 0.51 ulp.
+// atan2(y, x) for finite y and x, rounded once from atan2_c: within 0.51 ulp,
+// and 0.75 for results under 2^-1000, where t's correction is subnormal.
 template <bool F = kFma>
 CPLX_INLINE double atan2_fast(double y, double x) noexcept {
     if (y == 0 && x == 0) return std::copysign(std::signbit(x) ? kPi.hi : 0.0, y);
