@@ -16,17 +16,12 @@
 
 #include "../Complex.hpp"
 
+#include "config.hpp"
+
 // Exact comparisons of the parts decide which pieces are written, as in
 // Complex.hpp's text form, and the text is made by pointer in a buffer, as
 // std::to_chars makes it.
-#if defined(__GNUC__) || defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wfloat-equal"
-#endif
-#if defined(__clang__)
-#pragma clang diagnostic ignored "-Wunknown-warning-option"
-#pragma clang diagnostic ignored "-Wunsafe-buffer-usage"
-#endif
+CPLX_DIAGNOSTICS_BEGIN
 
 namespace cplx::detail {
 
@@ -425,8 +420,6 @@ Out format_complex(Out out, const Complex& z, const format_options<Char>& o, int
 
 } // namespace cplx::detail
 
-#if defined(__GNUC__) || defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
+CPLX_DIAGNOSTICS_END
 
 #endif // CPLX_DETAIL_FORMAT_HPP

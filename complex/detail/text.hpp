@@ -24,17 +24,12 @@
 #include <type_traits>
 #include <utility>
 
+#include "config.hpp"
+
 // Exact comparisons of doubles are what this header means wherever it makes
 // them, and every function here walks a character range by pointer, as
 // std::from_chars itself does.
-#if defined(__GNUC__) || defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wfloat-equal"
-#endif
-#if defined(__clang__)
-#pragma clang diagnostic ignored "-Wunknown-warning-option"
-#pragma clang diagnostic ignored "-Wunsafe-buffer-usage"
-#endif
+CPLX_DIAGNOSTICS_BEGIN
 
 namespace cplx::detail {
 
@@ -820,8 +815,6 @@ std::basic_istream<CharT, Traits>& read_stream(std::basic_istream<CharT, Traits>
 
 } // namespace cplx::detail
 
-#if defined(__GNUC__) || defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
+CPLX_DIAGNOSTICS_END
 
 #endif // CPLX_DETAIL_TEXT_HPP
