@@ -262,8 +262,8 @@ TEST(FunctionsAccuracy, WithinTheBoundsOnEveryRegion) {
 }
 
 // pow within 8 u normwise wherever |w log z| <= 700, and for integer
-// exponents up to 64 in magnitude, on the path this processor takes and on
-// the x87 one.
+// exponents up to 64 in magnitude, with the double-doubles formed by fused
+// multiply-adds and by Dekker's split, whichever this processor runs.
 TEST(FunctionsAccuracy, PowWithinEightUnitsNormwise) {
     std::mt19937_64 gen(7);
     std::uniform_real_distribution<double> part(-10, 10), unit(-1, 1);
