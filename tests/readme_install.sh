@@ -42,7 +42,7 @@ if ((runs < 3 || files < 2)); then
     exit 1
 fi
 # The example program, built once through CMake and once through pkg-config.
-count=$(grep -cx -- '25 -0.28+0.96i 5 3-4i' "$work/output" || true)
+count=$(grep -cx -- '25 -0.28+0.96i 5 2i -7+24i 3.14159i' "$work/output" || true)
 if [[ $count != 2 ]]; then
     echo "the example program ran $count times, not twice" >&2
     exit 1
