@@ -33,8 +33,8 @@
 // (docs/design.md says how). The real kernels are the library's own
 // (complex/detail/kernels.hpp); the C library is called only for real
 // functions whose own error, well under an ulp, fits those bounds: log and
-// atan2 in log, so that log(z).im is exactly arg(z), and log1p, asin, acos
-// and atan in the inverse functions.
+// atan2 in log, so that log(z).im is exactly arg(z), and log, log1p, asin,
+// acos and atan in the inverse functions.
 
 #ifndef CPLX_FUNCTIONS_HPP
 #define CPLX_FUNCTIONS_HPP
@@ -136,7 +136,7 @@ CPLX_INLINE bool run_fma() noexcept {
 }
 
 // The one place that picks fused multiply-adds or Dekker's splitting for a
-// function: Op::run<F>(re, im) is its body, F whether to fuse. Where the
+// function: Op::run<F>(parts) is its body, F whether to fuse. Where the
 // target has FMA, or is not x86-64 under a GNU compiler, that is known when
 // compiling; on x86-64 built without it, a copy compiled for FMA runs where
 // the processor has it, checked at run time.
@@ -147,42 +147,42 @@ CPLX_INLINE bool run_fma() noexcept {
 using part_pair = double __attribute__((vector_size(16)));
 #endif
 #if CPLX_FMA_DISPATCH
-template <class Op>
-CPLX_TARGET_FMA CPLX_NOINLINE part_pair fused_copy(double re, double im) noexcept {
-    const Complex r = Op::template run<true>(re, im);
+template <class Op, class... A>
+CPLX_TARGET_FMA CPLX_NOINLINE part_pair fused_copy(A... a) noexcept {
+    const Complex r = Op::template run<true>(a...);
     return part_pair{r.re, r.im};
 }
-template <class Op>
-CPLX_NOINLINE part_pair split_copy(double re, double im) noexcept {
-    const Complex r = Op::template run<false>(re, im);
+template <class Op, class... A>
+CPLX_NOINLINE part_pair split_copy(A... a) noexcept {
+    const Complex r = Op::template run<false>(a...);
     return part_pair{r.re, r.im};
 }
 #elif CPLX_GNU
-template <class Op>
-CPLX_NOINLINE part_pair only_copy(double re, double im) noexcept {
-    const Complex r = Op::template run<kFma>(re, im);
+template <class Op, class... A>
+CPLX_NOINLINE part_pair only_copy(A... a) noexcept {
+    const Complex r = Op::template run<kFma>(a...);
     return part_pair{r.re, r.im};
 }
 #endif
 
-// Where nothing is chosen at run time, the body is still a function of its
-// own, called, unless it is as short as sqrt's: inlined into a caller that
-// turns its operand a quarter (sin, tan, asinh), Clang's code for the whole
-// ran at half the speed.
-template <class Op, bool Inline = false>
-CPLX_INLINE Complex dispatch(const Complex& z) noexcept {
+// Op::run<F>(a...) with the given parts. Where nothing is chosen at run time,
+// the body is still a function of its own, called, unless it is as short as
+// sqrt's: inlined into a caller that turns its operand a quarter (sin, tan,
+// asinh), Clang's code for the whole ran at half the speed.
+template <class Op, bool Inline = false, class... A>
+CPLX_INLINE Complex dispatch(A... a) noexcept {
 #if CPLX_FMA_DISPATCH
-    const part_pair r = run_fma() ? fused_copy<Op>(z.re, z.im) : split_copy<Op>(z.re, z.im);
+    const part_pair r = run_fma() ? fused_copy<Op>(a...) : split_copy<Op>(a...);
     return {r[0], r[1]};
 #elif CPLX_GNU
     if constexpr (Inline) {
-        return Op::template run<kFma>(z.re, z.im);
+        return Op::template run<kFma>(a...);
     } else {
-        const part_pair r = only_copy<Op>(z.re, z.im);
+        const part_pair r = only_copy<Op>(a...);
         return {r[0], r[1]};
     }
 #else
-    return Op::template run<kFma>(z.re, z.im);
+    return Op::template run<kFma>(a...);
 #endif
 }
 
@@ -284,7 +284,7 @@ struct sqrt_op {
 // The principal square root: t + i y / 2t for x >= 0, |y| / 2t + i t for
 // x < 0, the sign of t that of y, t = sqrt((|x| + |z|) / 2); this never forms
 // |z| - |x| where it cancels (Kahan 1987).
-inline Complex sqrt(const Complex& z) noexcept { return detail::dispatch<detail::sqrt_op, true>(z); }
+inline Complex sqrt(const Complex& z) noexcept { return detail::dispatch<detail::sqrt_op, true>(z.re, z.im); }
 
 // ------------------------------------------------------- exp, log and pow
 
@@ -337,9 +337,9 @@ struct log_op {
 
 } // namespace detail
 
-inline Complex exp(const Complex& z) noexcept { return detail::dispatch<detail::exp_op>(z); }
+inline Complex exp(const Complex& z) noexcept { return detail::dispatch<detail::exp_op>(z.re, z.im); }
 
-inline Complex log(const Complex& z) noexcept { return detail::dispatch<detail::log_op>(z); }
+inline Complex log(const Complex& z) noexcept { return detail::dispatch<detail::log_op>(z.re, z.im); }
 
 // log(z) / ln 10, with 1 / ln 10 held to double-double: one more rounding
 // and a fraction of an ulp on each part of log's.
@@ -423,43 +423,21 @@ CPLX_INLINE Complex pow_int(const Complex& z, int n) noexcept {
     return {std::scalbn(to_double(r.re), scale), std::scalbn(to_double(r.im), scale)};
 }
 
-// pow's bodies by the kind of exponent: an integer n = wr, a real wr, or
-// wr + i wi; each fused or split, picked once, as dispatch does for the
-// one-argument functions. Out of line either way: they are long.
+// pow's bodies by the kind of exponent, z = zr + i zi raised to an integer
+// n = wr, a real wr, or wr + i wi, each fused or split through dispatch.
 enum class exponent { integer, real, complex };
 
-template <exponent K, bool F>
-CPLX_INLINE Complex pow_body(double zr, double zi, double wr, double wi) noexcept {
-    if constexpr (K == exponent::integer) {
-        return pow_int<F>({zr, zi}, static_cast<int>(wr));
-    } else {
-        return pow_general<F, K == exponent::real>({zr, zi}, wr, wi);
+template <exponent K>
+struct pow_op {
+    template <bool F>
+    CPLX_INLINE static Complex run(double zr, double zi, double wr, double wi) noexcept {
+        if constexpr (K == exponent::integer) {
+            return pow_int<F>({zr, zi}, static_cast<int>(wr));
+        } else {
+            return pow_general<F, K == exponent::real>({zr, zi}, wr, wi);
+        }
     }
-}
-
-#if CPLX_FMA_DISPATCH
-template <exponent K>
-CPLX_TARGET_FMA CPLX_NOINLINE part_pair pow_fused(double zr, double zi, double wr, double wi) noexcept {
-    const Complex r = pow_body<K, true>(zr, zi, wr, wi);
-    return part_pair{r.re, r.im};
-}
-#endif
-
-template <exponent K>
-CPLX_NOINLINE Complex pow_plain(double zr, double zi, double wr, double wi) noexcept {
-    return pow_body<K, kFma>(zr, zi, wr, wi);
-}
-
-template <exponent K>
-CPLX_INLINE Complex pow_dispatch(const Complex& z, double wr, double wi) noexcept {
-#if CPLX_FMA_DISPATCH
-    if (run_fma()) {
-        const part_pair r = pow_fused<K>(z.re, z.im, wr, wi);
-        return {r[0], r[1]};
-    }
-#endif
-    return pow_plain<K>(z.re, z.im, wr, wi);
-}
+};
 
 } // namespace detail
 
@@ -471,15 +449,16 @@ inline Complex pow(const Complex& z, double w) noexcept {
     const double big = detail::magnitude(z);
     if (!detail::finite(big) || big == 0 || !detail::finite(w)) return exp(w * log(z));
     using detail::exponent;
-    if (std::fabs(w) <= 64 && w == static_cast<int>(w)) return detail::pow_dispatch<exponent::integer>(z, w, 0);
-    return detail::pow_dispatch<exponent::real>(z, w, 0);
+    if (std::fabs(w) <= 64 && w == static_cast<int>(w))
+        return detail::dispatch<detail::pow_op<exponent::integer>>(z.re, z.im, w, 0.0);
+    return detail::dispatch<detail::pow_op<exponent::real>>(z.re, z.im, w, 0.0);
 }
 
 inline Complex pow(const Complex& z, const Complex& w) noexcept {
     if (w.im == 0) return pow(z, w.re);
     const double big = detail::magnitude(z);
     if (!detail::finite(big) || big == 0 || !detail::finite(w.re) || !detail::finite(w.im)) return exp(w * log(z));
-    return detail::pow_dispatch<detail::exponent::complex>(z, w.re, w.im);
+    return detail::dispatch<detail::pow_op<detail::exponent::complex>>(z.re, z.im, w.re, w.im);
 }
 
 // A real base is the complex number x + 0i, on the upper side of the cut.
@@ -597,11 +576,11 @@ struct tanh_op {
 
 } // namespace detail
 
-inline Complex sinh(const Complex& z) noexcept { return detail::dispatch<detail::sinh_op>(z); }
+inline Complex sinh(const Complex& z) noexcept { return detail::dispatch<detail::sinh_op>(z.re, z.im); }
 
-inline Complex cosh(const Complex& z) noexcept { return detail::dispatch<detail::cosh_op>(z); }
+inline Complex cosh(const Complex& z) noexcept { return detail::dispatch<detail::cosh_op>(z.re, z.im); }
 
-inline Complex tanh(const Complex& z) noexcept { return detail::dispatch<detail::tanh_op>(z); }
+inline Complex tanh(const Complex& z) noexcept { return detail::dispatch<detail::tanh_op>(z.re, z.im); }
 
 // sin z = -i sinh(iz), cos z = cosh(iz), tan z = -i tanh(iz).
 inline Complex sin(const Complex& z) noexcept {
@@ -712,19 +691,19 @@ struct acos_op {
 
 } // namespace detail
 
-inline Complex asin(const Complex& z) noexcept { return detail::dispatch<detail::asin_op>(z); }
+inline Complex asin(const Complex& z) noexcept { return detail::dispatch<detail::asin_op>(z.re, z.im); }
 
-inline Complex acos(const Complex& z) noexcept { return detail::dispatch<detail::acos_op>(z); }
+inline Complex acos(const Complex& z) noexcept { return detail::dispatch<detail::acos_op>(z.re, z.im); }
 
 namespace detail {
 
 // atanh(x + iy) for x, y >= 0 finite (Kahan 1987): the real part is
 // log1p(4x / ((1 - x)^2 + y^2)) / 4, the imaginary part
 // atan2(2y, (1 - x)(1 + x) - y^2) / 2. The log1p's argument is formed in
-// compensated doubles and rounded once, so that with log1p's condition, at
-// most 1, it is within 1.5 ulp; the atan2's second argument is formed exactly
-// where it cancels, near |z| = 1, and is otherwise within 1.5 ulp of a value
-// at least 1/2.
+// compensated doubles and taken whole by log1p_comp, so that with log1p's
+// condition, at most 1, it is within 1.1 ulp; the atan2's second argument is
+// formed exactly where it cancels, near |z| = 1, and is otherwise within 1.5
+// ulp of a value at least 1/2.
 template <bool F>
 CPLX_INLINE Complex atanh_first(double x, double y) noexcept {
     if (x > 0x1p28 || y > 0x1p28) { // atanh z = 1/z + i pi/2 to within |z|^-3
@@ -732,14 +711,13 @@ CPLX_INLINE Complex atanh_first(double x, double y) noexcept {
         return {w.re, (kPi2.hi + w.im) + kPi2.lo};
     }
     const dd n = two_sum(1.0, -x), y2 = two_sqr<F>(y);
-    // The imaginary part first, so that it overlaps the call to log1p.
+    // The imaginary part first, so that it overlaps the call to log.
     double den = F ? std::fma(n.hi, 1 + x, -y2.hi) : n.hi * (1 + x) - y2.hi;
     if (std::fabs(den) < 0.5) den = 0.0 - to_double(norm_minus_one<F>(x, y)); // an exact zero is +0
     const double im = atan2_fast<F>(2 * y, den) * 0.5;
     // d = (1 - x)^2 + y^2 as dh + dl, from 1 - x and the squares exact; then
-    // t = 4x / d as the rounded quotient corrected by its remainder and dl, so
-    // that log1p's argument is rounded once and, with its condition at most 1,
-    // the real part is within 1.5 ulp.
+    // t = 4x / d as the rounded quotient corrected by its remainder and dl,
+    // which log1p_comp takes whole.
     const dd oo = two_sqr<F>(n.hi), sq = two_sum(oo.hi, y2.hi);
     const double dh = sq.hi, dl = sq.lo + ((oo.lo + y2.lo) + 2 * n.hi * n.lo);
     if (CPLX_LIKELY(dh > 0x1p-50)) {
@@ -773,7 +751,7 @@ struct atanh_op {
 
 } // namespace detail
 
-inline Complex atanh(const Complex& z) noexcept { return detail::dispatch<detail::atanh_op>(z); }
+inline Complex atanh(const Complex& z) noexcept { return detail::dispatch<detail::atanh_op>(z.re, z.im); }
 
 // asinh z = -i asin(iz), atan z = -i atanh(iz); acosh from acos.
 inline Complex asinh(const Complex& z) noexcept {
