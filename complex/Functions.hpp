@@ -58,72 +58,6 @@ inline constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 CPLX_INLINE bool finite(double x) noexcept { return x - x == 0; }
 
-// Signs put back on a first-quadrant result.
-CPLX_INLINE Complex signed_like(double re, double im, double sre, double sim) noexcept {
-    return {std::copysign(re, sre), std::copysign(im, sim)};
-}
-CPLX_INLINE Complex negated_if(double re, double im, bool nre, bool nim) noexcept {
-    return {negated_if(re, nre), negated_if(im, nim)};
-}
-
-// x^2 + y^2 - 1 as a double-double to 2^-104 relative for |x|, |y| <= 2: the
-// squares split exactly into four doubles, and those and -1 summed without
-// error (Hull, Fairgrieve and Tang form the same sum from halves). Near the
-// unit circle it cancels to as little as 2^-108 or less, so anything short
-// of exact loses the result.
-template <bool F = kFma>
-CPLX_INLINE dd norm_minus_one(double x, double y) noexcept {
-    const dd xx = two_sqr<F>(x), yy = two_sqr<F>(y);
-    const double t[5] = {-1.0, xx.hi, yy.hi, xx.lo, yy.lo};
-    return exact_sum(t);
-}
-
-// The parts' magnitudes, scaled by 2^-e where their squares would leave the
-// double range, and the sum of their squares as a double-double to 2^-105.
-struct scaled_parts {
-    double x, y;
-    int e;
-    dd s;
-};
-
-template <bool F = kFma>
-CPLX_INLINE scaled_parts scale_parts(double re, double im) noexcept {
-    double x = std::fabs(re), y = std::fabs(im);
-    const double big = x > y ? x : y;
-    int e = 0;
-    if (!(big <= 0x1p+500 && big >= 0x1p-500)) {
-        e = std::ilogb(big);
-        x = std::scalbn(x, -e);
-        y = std::scalbn(y, -e);
-    }
-    const dd xx = two_sqr<F>(x), yy = two_sqr<F>(y);
-    const dd s = two_sum(xx.hi, yy.hi);
-    return {x, y, e, fast_two_sum(s.hi, s.lo + (xx.lo + yy.lo))};
-}
-
-// log|re + i im| for finite parts, not both zero. Where |z|^2 is in
-// [1/2, 2], half log1p of the exact |z|^2 - 1, rounded once from double-
-// double: within 0.51 ulp however close |z| is to 1. Elsewhere
-// (log(s.hi) + s.lo / s.hi) / 2 + e ln 2, the small quotient taken with a
-// reciprocal estimate; |log(s)| >= ln 2 / 2, so that the C library's log
-// (under an ulp) and the halving leave it within an ulp.
-template <bool F = kFma>
-CPLX_INLINE double log_abs(double re, double im) noexcept {
-    const scaled_parts p = scale_parts<F>(re, im);
-    if (p.e == 0 && p.s.hi >= 0.5 && p.s.hi <= 2) return to_double(half_log1p<F>(norm_minus_one<F>(p.x, p.y)));
-    const double l = (std::log(p.s.hi) + p.s.lo * reciprocal_estimate(p.s.hi)) * 0.5;
-    return p.e == 0 ? l : (l + p.e * kLn2Lo) + p.e * kLn2Hi;
-}
-
-// log(1 + t) for a compensated t >= 0: 1 + t.v = u.hi + u.lo exactly, and
-// log(u.hi) + (u.lo + t.e) / u.hi, the rest to first order (its square is
-// under 2^-104). The C library's log (under an ulp; 0.52 in glibc) is half
-// the price of its log1p, and the low parts ride along: within 1.1 ulp.
-CPLX_INLINE double log1p_comp(comp t) noexcept {
-    const dd u = two_sum(1.0, t.v);
-    return std::log(u.hi) + (u.lo + t.e) / u.hi;
-}
-
 // True where the processor has FMA. Before the runtime has read the
 // processor's features, as in a static constructor, it says false: the
 // other path is slower, and as exact.
@@ -184,6 +118,117 @@ CPLX_INLINE Complex dispatch(A... a) noexcept {
 #else
     return Op::template run<kFma>(a...);
 #endif
+}
+
+// Op::run<F>(a...) out of line, for a body's rare paths: kept out of the
+// common path, whose registers and branches they would otherwise crowd, and
+// compiled with the same choice F as the caller.
+template <class Op, bool F, class... A>
+CPLX_INLINE Complex cold(A... a) noexcept {
+#if CPLX_FMA_DISPATCH
+    part_pair r;
+    if constexpr (F) {
+        r = fused_copy<Op>(a...);
+    } else {
+        r = split_copy<Op>(a...);
+    }
+    return {r[0], r[1]};
+#elif CPLX_GNU
+    const part_pair r = only_copy<Op>(a...);
+    return {r[0], r[1]};
+#else
+    return Op::template run<F>(a...);
+#endif
+}
+
+// Signs put back on a first-quadrant result.
+CPLX_INLINE Complex signed_like(double re, double im, double sre, double sim) noexcept {
+    return {std::copysign(re, sre), std::copysign(im, sim)};
+}
+CPLX_INLINE Complex negated_if(double re, double im, bool nre, bool nim) noexcept {
+    return {negated_if(re, nre), negated_if(im, nim)};
+}
+
+// x^2 + y^2 - 1 as a double-double to 2^-104 relative for |x|, |y| <= 2: the
+// squares split exactly into four doubles, and those and -1 summed without
+// error (Hull, Fairgrieve and Tang form the same sum from halves). Near the
+// unit circle it cancels to as little as 2^-108 or less, so anything short
+// of exact loses the result.
+template <bool F = kFma>
+CPLX_INLINE dd norm_minus_one(double x, double y) noexcept {
+    const dd xx = two_sqr<F>(x), yy = two_sqr<F>(y);
+    const double t[5] = {-1.0, xx.hi, yy.hi, xx.lo, yy.lo};
+    return exact_sum(t);
+}
+
+// The parts' magnitudes, scaled by 2^-e where their squares would leave the
+// double range, and the sum of their squares as a double-double to 2^-105.
+struct scaled_parts {
+    double x, y;
+    int e;
+    dd s;
+};
+
+template <bool F = kFma>
+CPLX_INLINE scaled_parts scale_parts(double re, double im) noexcept {
+    double x = std::fabs(re), y = std::fabs(im);
+    const double big = x > y ? x : y;
+    int e = 0;
+    if (!(big <= 0x1p+500 && big >= 0x1p-500)) {
+        e = std::ilogb(big);
+        x = std::scalbn(x, -e);
+        y = std::scalbn(y, -e);
+    }
+    const dd xx = two_sqr<F>(x), yy = two_sqr<F>(y);
+    const dd s = two_sum(xx.hi, yy.hi);
+    return {x, y, e, fast_two_sum(s.hi, s.lo + (xx.lo + yy.lo))};
+}
+
+// log|re + i im| for finite parts, not both zero. Where |z|^2 is in
+// [1/2, 2], half log1p of the exact |z|^2 - 1, rounded once from double-
+// double: within 0.51 ulp however close |z| is to 1. Elsewhere
+// (log(s.hi) + s.lo / s.hi) / 2 + e ln 2, the small quotient taken with a
+// reciprocal estimate; |log(s)| >= ln 2, so that the C library's log (under
+// an ulp) and the halving leave it within an ulp.
+struct log_abs_op {
+    template <bool F>
+    CPLX_INLINE static Complex run(double re, double im) noexcept {
+        const scaled_parts p = scale_parts<F>(re, im);
+        if (p.e == 0 && p.s.hi >= 0.5 && p.s.hi <= 2) return {to_double(half_log1p<F>(norm_minus_one<F>(p.x, p.y))), 0};
+        const double l = (std::log(p.s.hi) + p.s.lo * reciprocal_estimate(p.s.hi)) * 0.5;
+        return {p.e == 0 ? l : (l + p.e * kLn2Lo) + p.e * kLn2Hi, 0};
+    }
+};
+
+// The common case of log_abs_op, inline: parts whose squares need no scaling
+// and |z|^2 = s = p + q outside [1/2, 2]. The same sum, with p >= q its
+// rounding error exact, and the squares' errors beside it. False, with l
+// untouched, for every other z, infinite and NaN parts included.
+template <bool F>
+CPLX_INLINE bool log_abs_common(double re, double im, double& l) noexcept {
+    const double x = std::fabs(re), y = std::fabs(im);
+    const double big = x > y ? x : y, small = x > y ? y : x;
+    const dd p = two_sqr<F>(big), q = two_sqr<F>(small);
+    const double s = p.hi + q.hi;
+    if (!CPLX_LIKELY(big <= 0x1p+500 && big >= 0x1p-500 && !(s >= 0.5 && s <= 2))) return false;
+    const double lo = ((p.hi - s) + q.hi) + (p.lo + q.lo);
+    l = (std::log(s) + lo * reciprocal_estimate(s)) * 0.5;
+    return true;
+}
+
+template <bool F = kFma>
+CPLX_INLINE double log_abs(double re, double im) noexcept {
+    double l;
+    return log_abs_common<F>(re, im, l) ? l : cold<log_abs_op, F>(re, im).re;
+}
+
+// log(1 + t) for a compensated t >= 0: 1 + t.v = u.hi + u.lo exactly, and
+// log(u.hi) + (u.lo + t.e) / u.hi, the rest to first order (its square is
+// under 2^-104). The C library's log (under an ulp; 0.52 in glibc) is half
+// the price of its log1p, and the low parts ride along: within 1.1 ulp.
+CPLX_INLINE double log1p_comp(comp t) noexcept {
+    const dd u = two_sum(1.0, t.v);
+    return std::log(u.hi) + (u.lo + t.e) / u.hi;
 }
 
 } // namespace detail
@@ -324,14 +369,23 @@ struct exp_op {
 };
 
 // log|z| + i arg z, with arg exactly std::atan2(im, re).
-struct log_op {
+struct log_rare_op {
     template <bool F>
     CPLX_INLINE static Complex run(double x, double y) noexcept {
         const double theta = std::atan2(y, x);
-        if (CPLX_LIKELY(finite(x) && finite(y) && (x != 0 || y != 0))) return {log_abs<F>(x, y), theta};
+        if (finite(x) && finite(y) && (x != 0 || y != 0)) return {log_abs_op::run<F>(x, y).re, theta};
         if (std::isinf(x) || std::isinf(y)) return {kInf, theta};
         if (std::isnan(x) || std::isnan(y)) return {x + y, x + y};
         return {-kInf, theta};
+    }
+};
+
+struct log_op {
+    template <bool F>
+    CPLX_INLINE static Complex run(double x, double y) noexcept {
+        double l;
+        if (CPLX_LIKELY(log_abs_common<F>(x, y, l))) return {l, std::atan2(y, x)};
+        return cold<log_rare_op, F>(x, y);
     }
 };
 
