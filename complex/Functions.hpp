@@ -757,32 +757,66 @@ namespace detail {
 // compensated doubles and taken whole by log1p_comp, so that with log1p's
 // condition, at most 1, it is within 1.1 ulp; the atan2's second argument is
 // formed exactly where it cancels, near |z| = 1, and is otherwise within 1.5
-// ulp of a value at least 1/2.
+// ulp of a value at least 1/2. This is every case; atanh_first below takes
+// the common ones faster.
+struct atanh_rare_op {
+    template <bool F>
+    CPLX_INLINE static Complex run(double x, double y) noexcept {
+        if (x > 0x1p28 || y > 0x1p28) { // atanh z = 1/z + i pi/2 to within |z|^-3
+            const Complex w = Complex(1, 0) / Complex(x, y);
+            return {w.re, (kPi2.hi + w.im) + kPi2.lo};
+        }
+        const dd n = two_sum(1.0, -x), y2 = two_sqr<F>(y);
+        double den = F ? std::fma(n.hi, 1 + x, -y2.hi) : n.hi * (1 + x) - y2.hi;
+        if (std::fabs(den) < 0.5) den = 0.0 - to_double(norm_minus_one<F>(x, y)); // an exact zero is +0
+        const double im = atan2_fast<F>(2 * y, den) * 0.5;
+        // d = (1 - x)^2 + y^2 as dh + dl, from 1 - x and the squares exact; then
+        // t = 4x / d as the rounded quotient corrected by its remainder and dl,
+        // which log1p_comp takes whole.
+        const dd oo = two_sqr<F>(n.hi), sq = two_sum(oo.hi, y2.hi);
+        const double dh = sq.hi, dl = sq.lo + ((oo.lo + y2.lo) + 2 * n.hi * n.lo);
+        if (dh > 0x1p-50) {
+            const double q = 4 * x / dh;
+            const dd qd = two_prod<F>(q, dh);
+            const double dq = ((4 * x - qd.hi) - qd.lo - q * dl) * reciprocal_estimate(dh); // t = q + dq
+            return {log1p_comp(comp{q, dq}) * 0.25, im};
+        }
+        if (x == 1 && y == 0) return {kInf, im};
+        // (1 - x)^2 + y^2 tiny: take the logarithms apart
+        return {(std::log((1 + x) * (1 + x) + y * y) - 2 * log_abs<F>(n.hi, y)) * 0.25, im};
+    }
+};
+
+// The common case: x, y <= 2^28, y >= 2^-900, (1 - x)^2 + y^2 > 2^-50 and
+// |1 - x^2 - y^2| >= 1/2. The real part as above. The imaginary part as
+// the C library's atan (under an ulp) of q = 2y / |e|, e = 1 - x^2 - y^2, at
+// half the price of its atan2, or pi less that where e < 0; e is e.v + e.e
+// from the products of 1 - x and 1 + x exact and y^2, rounded once, and q's
+// rounding and e.e are added to first order, dq / (1 + q^2) = (2y - q|e|) /
+// (|e| + 2yq), which needs a few bits only: within 1.5 ulp before halving.
+// Both calls' arguments are made before either call, so that little is held
+// across them.
 template <bool F>
 CPLX_INLINE Complex atanh_first(double x, double y) noexcept {
-    if (x > 0x1p28 || y > 0x1p28) { // atanh z = 1/z + i pi/2 to within |z|^-3
-        const Complex w = Complex(1, 0) / Complex(x, y);
-        return {w.re, (kPi2.hi + w.im) + kPi2.lo};
-    }
     const dd n = two_sum(1.0, -x), y2 = two_sqr<F>(y);
-    // The imaginary part first, so that it overlaps the call to log.
-    double den = F ? std::fma(n.hi, 1 + x, -y2.hi) : n.hi * (1 + x) - y2.hi;
-    if (std::fabs(den) < 0.5) den = 0.0 - to_double(norm_minus_one<F>(x, y)); // an exact zero is +0
-    const double im = atan2_fast<F>(2 * y, den) * 0.5;
-    // d = (1 - x)^2 + y^2 as dh + dl, from 1 - x and the squares exact; then
-    // t = 4x / d as the rounded quotient corrected by its remainder and dl,
-    // which log1p_comp takes whole.
+    const dd p = two_sum(1.0, x), np = two_prod<F>(n.hi, p.hi);
+    const double ev = np.hi - y2.hi, m = std::fabs(ev);
     const dd oo = two_sqr<F>(n.hi), sq = two_sum(oo.hi, y2.hi);
-    const double dh = sq.hi, dl = sq.lo + ((oo.lo + y2.lo) + 2 * n.hi * n.lo);
-    if (CPLX_LIKELY(dh > 0x1p-50)) {
-        const double q = 4 * x / dh;
-        const dd qd = two_prod<F>(q, dh);
-        const double dq = ((4 * x - qd.hi) - qd.lo - q * dl) * reciprocal_estimate(dh); // t = q + dq
-        return {log1p_comp(comp{q, dq}) * 0.25, im};
-    }
-    if (x == 1 && y == 0) return {kInf, im};
-    // (1 - x)^2 + y^2 tiny: take the logarithms apart
-    return {(std::log((1 + x) * (1 + x) + y * y) - 2 * log_abs<F>(n.hi, y)) * 0.25, im};
+    const double dh = sq.hi;
+    if (!CPLX_LIKELY(x <= 0x1p28 && y <= 0x1p28 && y >= 0x1p-900 && dh > 0x1p-50 && m >= 0.5))
+        return cold<atanh_rare_op, F>(x, y);
+    const double ee = ((np.lo - y2.lo) + n.lo * p.hi) + n.hi * p.lo;
+    const double a = 2 * y, q = a / m;
+    const dd qm = two_prod<F>(q, m);
+    const double c = (((a - qm.hi) - qm.lo) - q * negated_if(ee, ev < 0)) * reciprocal_estimate(m + q * a);
+    const double dl = sq.lo + ((oo.lo + y2.lo) + 2 * n.hi * n.lo);
+    const double t = 4 * x / dh;
+    const dd td = two_prod<F>(t, dh);
+    const double dt = ((4 * x - td.hi) - td.lo - t * dl) * reciprocal_estimate(dh);
+    const dd u = two_sum(1.0, t); // log1p(t + dt) = log(u.hi) + (u.lo + dt) / u.hi, as log1p_comp
+    const double r = (u.lo + dt) / u.hi;
+    const double at = std::atan(q), re = (std::log(u.hi) + r) * 0.25;
+    return {re, (ev < 0 ? (kPi.hi - at) + (kPi.lo - c) : at + c) * 0.5};
 }
 
 // atanh of x + iy for x, y >= 0 infinite or NaN.
