@@ -315,14 +315,22 @@ namespace detail {
 
 // a b + c d. Where the target fuses, a compiler contracts the textbook sum
 // into fma(a, b, c d), which is no longer symmetric: z conj(z) would keep an
-// imaginary part of one rounding error. So there, at run time, it is Kahan's
-// form, c d = p + e exactly and fma(a, b, p) + e, which is symmetric (the
-// errors cancel exactly) and within two units of each part.
+// imaginary part of one rounding error. GCC contracts across statements but
+// leaves an fma call alone, and fma(a, b, -0) is a b rounded, the sign of a
+// zero product included: so under GCC the two products are rounded apart as
+// the textbook has them, at no cost. Elsewhere (Clang folds that fma back
+// into a product it may then fuse) it is Kahan's form, c d = p + e exactly
+// and fma(a, b, p) + e, which is symmetric (the errors cancel exactly) and
+// within two units of each part.
 constexpr double sum_of_products(double a, double b, double c, double d) noexcept {
 #if CPLX_HAS_FMA
     if (!constant_evaluated()) {
+#if defined(__GNUC__) && !defined(__clang__)
+        return std::fma(a, b, -0.0) + std::fma(c, d, -0.0);
+#else
         const double p = c * d, e = std::fma(c, d, -p), s = std::fma(a, b, p);
         return e - e == 0 ? s + e : s; // an infinite or NaN p leaves no error to add
+#endif
     }
 #endif
     return a * b + c * d;
