@@ -663,26 +663,27 @@ namespace detail {
 // a = R - (x + 1) = y^2 / (R + x + 1) and b = S - |1 - x| = y^2 / (S + |1 - x|),
 // so that A - 1 = (a + b) / 2 + max(x - 1, 0) and A - x = (a + b) / 2 +
 // max(1 - x, 0), and A^2 - 1 and A^2 - x^2 are their products with A + 1 and
-// A + x. All in compensated doubles, so each argument of a real function is
-// rounded once, within 0.51 ulp; with the C library's function (under an
+// A + x. All in compensated doubles (their quotients and roots to 2^-61,
+// which is all a value about to be rounded needs), so each argument of a
+// real function is rounded once, within 0.51 ulp; with the C library's function (under an
 // ulp) and its condition, at most 1.2 here, each part is within 2 ulps.
 template <bool F>
 CPLX_INLINE Complex asin_acos_general(double x, double y, bool cosine) noexcept {
     const dd y2 = two_sqr<F>(y), p = two_sum(x, 1.0), n = two_sum(1.0, -x);
     const comp yy = {y2.hi, y2.lo}, xp1 = {p.hi, p.lo}, dist = x < 1 ? comp{n.hi, n.lo} : comp{-n.hi, -n.lo};
-    const comp r = csqrt<F>(csum(cmul<F>(xp1, xp1), yy)), s = csqrt<F>(csum(cmul<F>(dist, dist), yy));
-    const comp ab = csum(cdiv<F>(yy, csum(r, xp1)), cdiv<F>(yy, csum(s, dist))), half = {0.5 * ab.v, 0.5 * ab.e};
+    const comp r = csqrt<F, 1>(csum(cmul<F>(xp1, xp1), yy)), s = csqrt<F, 1>(csum(cmul<F>(dist, dist), yy));
+    const comp ab = csum(cdiv<F, 1>(yy, csum(r, xp1)), cdiv<F, 1>(yy, csum(s, dist))), half = {0.5 * ab.v, 0.5 * ab.e};
     const comp am1 = x < 1 ? half : csum(half, dist), amx = x < 1 ? csum(half, dist) : half;
     const comp a = csum(am1, 1.0);
     double re;
     if (x <= 0.6417 * a.v) {
-        const double b = to_double(cdiv<F>(comp{x, 0.0}, a));
+        const double b = to_double(cdiv<F, 1>(comp{x, 0.0}, a));
         re = cosine ? std::acos(b) : std::asin(b);
     } else {
-        const comp f = csqrt<F>(cmul<F>(amx, csum(a, x))); // sqrt(A^2 - x^2)
-        re = std::atan(to_double(cosine ? cdiv<F>(f, comp{x, 0.0}) : cdiv<F>(comp{x, 0.0}, f)));
+        const comp f = csqrt<F, 1>(cmul<F>(amx, csum(a, x))); // sqrt(A^2 - x^2)
+        re = std::atan(to_double(cosine ? cdiv<F, 1>(f, comp{x, 0.0}) : cdiv<F, 1>(comp{x, 0.0}, f)));
     }
-    const comp w = csqrt<F>(cmul<F>(am1, csum(a, 1.0))); // sqrt(A^2 - 1)
+    const comp w = csqrt<F, 1>(cmul<F>(am1, csum(a, 1.0))); // sqrt(A^2 - 1)
     return {re, a.v <= 10 ? log1p_comp(csum(am1, w)) : std::log(to_double(csum(a, w)))};
 }
 
