@@ -192,7 +192,7 @@ TEST(FunctionsAccuracy, WithinTheBoundsOnEveryRegion) {
               {-0x1.fffffffffffffp+1023, -0x1.c0a65569181a5p+1021},
               {0x1.e0682c2820721p+27, 0x1.015a031cd47ap-500}});
     const Points areas = with(seams(gen, {ring(0x1.6a09e667f3bcdp-1), ring(0x1.3988e1409212fp+0), part_at(0x1p28, 10),
-                                          part_at(0x1p28, 10, true),
+                                          part_at(0x1p28, 10, true), part_at(0x1p-900, 10, true),
                                           [](std::mt19937_64& g) {
                                               const double r = 0x1p-25 * (1 + offset(g)), t = offset(g) * 4e5;
                                               return Complex(1 - r * std::cos(t), r * std::sin(t));
