@@ -329,7 +329,7 @@ constexpr double sum_of_products(double a, double b, double c, double d) noexcep
         return std::fma(a, b, -0.0) + std::fma(c, d, -0.0);
 #else
         const double p = c * d, e = std::fma(c, d, -p), s = std::fma(a, b, p);
-        return e - e == 0 ? s + e : s; // an infinite or NaN p leaves no error to add
+        return e - e == 0 && e != 0 ? s + e : s; // no error to add where p is exact, infinite or NaN; -0 stays
 #endif
     }
 #endif

@@ -390,6 +390,24 @@ TEST(FunctionsAccuracy, CorrectionsHoldWhereTheResultIsNearlyExact) {
         CPLX_CASE(acos, cacosq, -0x1.8aa1114ea0c7p-2, -0x1.97b2ebaedacc8p-2, false),
         CPLX_CASE(atanh, catanhq, 0x1.867827847ba7dp-1, 0x1.f2ddd4b5e2296p-3, true),
         CPLX_CASE(atanh, catanhq, 0x1.a2d238f7b27fdp-2, 0x1.d337690ab1e9p-1, false),
+        // Each side of log's switches at |z|^2 = 1/2 and 2, and the squares' low parts.
+        CPLX_CASE(log, clogq, 0x1.d4fabee43f1ebp-2, 0x1.34f5e0dd2efd4p-1, false),
+        CPLX_CASE(log, clogq, 0x1.f272c3b4ee3fp-1, 0x1.e7b0c2ffc37d6p-1, false),
+        CPLX_CASE(log, clogq, 0x1.6b7eb2afb36d7p-1, 0x1.6f0e45bbd8af3p-1, false),
+        CPLX_CASE(log, clogq, 0x1.a0300df3648bdp-1, 0x1.5dc7f5e774ddp+0, false),
+        // atanh's common case: each correction of the quotient and of the
+        // denominators, for 1 - x^2 - y^2 of either sign; then its switches.
+        CPLX_CASE(atanh, catanhq, 0x1.3d8cef1450ba9p-1, 0x1.3f6ffced99946p-3, true),
+        CPLX_CASE(atanh, catanhq, 0x1.3f401688cf53fp-2, 0x1.6ac5c0ef3cbd2p+0, true),
+        CPLX_CASE(atanh, catanhq, 0x1.7cca899f6fb27p-7, 0x1.edaf822418aa9p-5, true),
+        CPLX_CASE(atanh, catanhq, 0x1.f122b368a338bp-1, 0x1.b3191d0d105a2p-1, true),
+        CPLX_CASE(atanh, catanhq, 0x1.17c8e9a3d12ddp-2, 0x1.2d679955f54ddp-8, true),
+        CPLX_CASE(atanh, catanhq, 0x1.2db4b3a374e9ap-3, 0x1.bd764cd692687p-3, true),
+        CPLX_CASE(atanh, catanhq, 0x1.be586214c38c2p-16, 0x1.872e7c222b7aap-20, true),
+        CPLX_CASE(atanh, catanhq, 0x1.4f5043ca1f6f9p-5, 0x1.1f4d79c5f87cdp-8, false),
+        CPLX_CASE(atanh, catanhq, 0x1.f31e5e6dd25dap-5, 0x1.bd5abf5c4e7f9p-7, false),
+        CPLX_CASE(atanh, catanhq, 0x1.0b633782af93cp+0, 0x1.3b9f8b02d61e4p-1, true),
+        CPLX_CASE(atanh, catanhq, 0x1.fffff56d4cdebp-1, 0x1.095ed4431fd33p-21, false),
 #undef CPLX_CASE
     };
     for (const auto& c : cases) {

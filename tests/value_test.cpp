@@ -82,6 +82,7 @@ TEST(Arithmetic, SamplesAreExactAndLeaveTheOperandsAlone) {
     }
     EXPECT_TRUE(a.re == 3 && a.im == 4 && b.re == 3 && b.im == -4);
     EXPECT_TRUE(std::signbit((a - b).re) == false && (a * b).im == 0);
+    EXPECT_TRUE(std::signbit((Complex(1, -0.0) * Complex(1, -0.0)).im)); // -0 + -0
 }
 
 TEST(Arithmetic, EqualityIsExactIeeeComparison) {
