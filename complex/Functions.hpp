@@ -99,32 +99,11 @@ CPLX_NOINLINE part_pair only_copy(A... a) noexcept {
 }
 #endif
 
-// Op::run<F>(a...) with the given parts. Where nothing is chosen at run time,
-// the body is still a function of its own, called, unless it is as short as
-// sqrt's: inlined into a caller that turns its operand a quarter (sin, tan,
-// asinh), Clang's code for the whole ran at half the speed.
-template <class Op, bool Inline = false, class... A>
-CPLX_INLINE Complex dispatch(A... a) noexcept {
-#if CPLX_FMA_DISPATCH
-    const part_pair r = run_fma() ? fused_copy<Op>(a...) : split_copy<Op>(a...);
-    return {r[0], r[1]};
-#elif CPLX_GNU
-    if constexpr (Inline) {
-        return Op::template run<kFma>(a...);
-    } else {
-        const part_pair r = only_copy<Op>(a...);
-        return {r[0], r[1]};
-    }
-#else
-    return Op::template run<kFma>(a...);
-#endif
-}
-
-// Op::run<F>(a...) out of line, for a body's rare paths: kept out of the
-// common path, whose registers and branches they would otherwise crowd, and
-// compiled with the same choice F as the caller.
+// Op::run<F>(a...) called as a function of its own, compiled with the
+// choice F: for a body, and for a body's rare paths, which would otherwise
+// crowd the registers and branches of its common one.
 template <class Op, bool F, class... A>
-CPLX_INLINE Complex cold(A... a) noexcept {
+CPLX_INLINE Complex out_of_line(A... a) noexcept {
 #if CPLX_FMA_DISPATCH
     part_pair r;
     if constexpr (F) {
@@ -140,6 +119,27 @@ CPLX_INLINE Complex cold(A... a) noexcept {
     return Op::template run<F>(a...);
 #endif
 }
+
+// Op::run<F>(a...) with the given parts. Where nothing is chosen at run time,
+// the body is still a function of its own, called, unless it is as short as
+// sqrt's: inlined into a caller that turns its operand a quarter (sin, tan,
+// asinh), Clang's code for the whole ran at half the speed.
+template <class Op, bool Inline = false, class... A>
+CPLX_INLINE Complex dispatch(A... a) noexcept {
+#if CPLX_FMA_DISPATCH
+    return run_fma() ? out_of_line<Op, true>(a...) : out_of_line<Op, false>(a...);
+#else
+    if constexpr (Inline) {
+        return Op::template run<kFma>(a...);
+    } else {
+        return out_of_line<Op, kFma>(a...);
+    }
+#endif
+}
+
+// Whether parts whose larger magnitude is big have squares, and sums of
+// squares, well inside the double range.
+CPLX_INLINE bool squares_in_range(double big) noexcept { return big <= 0x1p+500 && big >= 0x1p-500; }
 
 // Signs put back on a first-quadrant result.
 CPLX_INLINE Complex signed_like(double re, double im, double sre, double sim) noexcept {
@@ -174,7 +174,7 @@ CPLX_INLINE scaled_parts scale_parts(double re, double im) noexcept {
     double x = std::fabs(re), y = std::fabs(im);
     const double big = x > y ? x : y;
     int e = 0;
-    if (!(big <= 0x1p+500 && big >= 0x1p-500)) {
+    if (!squares_in_range(big)) {
         e = std::ilogb(big);
         x = std::scalbn(x, -e);
         y = std::scalbn(y, -e);
@@ -210,7 +210,7 @@ CPLX_INLINE bool log_abs_common(double re, double im, double& l) noexcept {
     const double big = x > y ? x : y, small = x > y ? y : x;
     const dd p = two_sqr<F>(big), q = two_sqr<F>(small);
     const double s = p.hi + q.hi;
-    if (!CPLX_LIKELY(big <= 0x1p+500 && big >= 0x1p-500 && !(s >= 0.5 && s <= 2))) return false;
+    if (!CPLX_LIKELY(squares_in_range(big) && !(s >= 0.5 && s <= 2))) return false;
     const double lo = ((p.hi - s) + q.hi) + (p.lo + q.lo);
     l = (std::log(s) + lo * reciprocal_estimate(s)) * 0.5;
     return true;
@@ -219,7 +219,7 @@ CPLX_INLINE bool log_abs_common(double re, double im, double& l) noexcept {
 template <bool F = kFma>
 CPLX_INLINE double log_abs(double re, double im) noexcept {
     double l;
-    return log_abs_common<F>(re, im, l) ? l : cold<log_abs_op, F>(re, im).re;
+    return log_abs_common<F>(re, im, l) ? l : out_of_line<log_abs_op, F>(re, im).re;
 }
 
 // log(1 + t) for a compensated t >= 0: 1 + t.v = u.hi + u.lo exactly, and
@@ -385,7 +385,7 @@ struct log_op {
     CPLX_INLINE static Complex run(double x, double y) noexcept {
         double l;
         if (CPLX_LIKELY(log_abs_common<F>(x, y, l))) return {l, std::atan2(y, x)};
-        return cold<log_rare_op, F>(x, y);
+        return out_of_line<log_rare_op, F>(x, y);
     }
 };
 
@@ -400,7 +400,7 @@ inline Complex exp(const Complex& z) noexcept { return detail::dispatch<detail::
 inline Complex log(const Complex& z) noexcept {
     const double x = std::fabs(z.re), y = std::fabs(z.im);
     const double big = x > y ? x : y, small = x > y ? y : x, s = big * big + small * small;
-    if (CPLX_LIKELY(big <= 0x1p+500 && big >= 0x1p-500 && !(s >= 0.0625 && s <= 16)))
+    if (CPLX_LIKELY(detail::squares_in_range(big) && !(s >= 0.0625 && s <= 16)))
         return {0.5 * std::log(s), std::atan2(z.im, z.re)};
     return detail::dispatch<detail::log_op>(z.re, z.im);
 }
@@ -762,6 +762,22 @@ inline Complex acos(const Complex& z) noexcept { return detail::dispatch<detail:
 
 namespace detail {
 
+// (1 - x)^2 + y^2 as d.hi + d.lo, from n = 1 - x and y2 = y^2 exact.
+template <bool F>
+CPLX_INLINE dd atanh_den(dd n, dd y2) noexcept {
+    const dd oo = two_sqr<F>(n.hi), sq = two_sum(oo.hi, y2.hi);
+    return {sq.hi, sq.lo + ((oo.lo + y2.lo) + 2 * n.hi * n.lo)};
+}
+
+// t = 4x / d for d.hi > 2^-50, as the rounded quotient corrected by its
+// remainder and d.lo, which log1p_comp takes whole.
+template <bool F>
+CPLX_INLINE comp atanh_ratio(double x, dd d) noexcept {
+    const double q = 4 * x / d.hi;
+    const dd qd = two_prod<F>(q, d.hi);
+    return {q, ((4 * x - qd.hi) - qd.lo - q * d.lo) * reciprocal_estimate(d.hi)};
+}
+
 // atanh(x + iy) for x, y >= 0 finite (Kahan 1987): the real part is
 // log1p(4x / ((1 - x)^2 + y^2)) / 4, the imaginary part
 // atan2(2y, (1 - x)(1 + x) - y^2) / 2. The log1p's argument is formed in
@@ -781,17 +797,8 @@ struct atanh_rare_op {
         double den = F ? std::fma(n.hi, 1 + x, -y2.hi) : n.hi * (1 + x) - y2.hi;
         if (std::fabs(den) < 0.5) den = 0.0 - to_double(norm_minus_one<F>(x, y)); // an exact zero is +0
         const double im = atan2_fast<F>(2 * y, den) * 0.5;
-        // d = (1 - x)^2 + y^2 as dh + dl, from 1 - x and the squares exact; then
-        // t = 4x / d as the rounded quotient corrected by its remainder and dl,
-        // which log1p_comp takes whole.
-        const dd oo = two_sqr<F>(n.hi), sq = two_sum(oo.hi, y2.hi);
-        const double dh = sq.hi, dl = sq.lo + ((oo.lo + y2.lo) + 2 * n.hi * n.lo);
-        if (dh > 0x1p-50) {
-            const double q = 4 * x / dh;
-            const dd qd = two_prod<F>(q, dh);
-            const double dq = ((4 * x - qd.hi) - qd.lo - q * dl) * reciprocal_estimate(dh); // t = q + dq
-            return {log1p_comp(comp{q, dq}) * 0.25, im};
-        }
+        const dd d = atanh_den<F>(n, y2);
+        if (d.hi > 0x1p-50) return {log1p_comp(atanh_ratio<F>(x, d)) * 0.25, im};
         if (x == 1 && y == 0) return {kInf, im};
         // (1 - x)^2 + y^2 tiny: take the logarithms apart
         return {(std::log((1 + x) * (1 + x) + y * y) - 2 * log_abs<F>(n.hi, y)) * 0.25, im};
@@ -806,29 +813,22 @@ struct atanh_rare_op {
 // rounding is left out: half an ulp of e, which moves the angle by at most
 // half an ulp), and q's rounding and e.e are added to first order,
 // dq / (1 + q^2) = (2y - q|e|) / (|e| + 2yq), which needs a few bits only:
-// within 2 ulp before halving, 1.72 the worst seen.
-// Both calls' arguments are made before either call, so that little is held
-// across them.
+// within 2 ulp before halving, 1.72 the worst seen. Both q and t are
+// made before either call, so that little is held across them.
 template <bool F>
 CPLX_INLINE Complex atanh_first(double x, double y) noexcept {
     const dd n = two_sum(1.0, -x), y2 = two_sqr<F>(y);
     const dd p = two_sum(1.0, x), np = two_prod<F>(n.hi, p.hi);
     const double ev = np.hi - y2.hi, m = std::fabs(ev);
-    const dd oo = two_sqr<F>(n.hi), sq = two_sum(oo.hi, y2.hi);
-    const double dh = sq.hi;
-    if (!CPLX_LIKELY(x <= 0x1p28 && y <= 0x1p28 && y >= 0x1p-900 && dh > 0x1p-50 && m >= 0.5))
-        return cold<atanh_rare_op, F>(x, y);
+    const dd d = atanh_den<F>(n, y2);
+    if (!CPLX_LIKELY(x <= 0x1p28 && y <= 0x1p28 && y >= 0x1p-900 && d.hi > 0x1p-50 && m >= 0.5))
+        return out_of_line<atanh_rare_op, F>(x, y);
     const double ee = ((np.lo - y2.lo) + n.lo * p.hi) + n.hi * p.lo;
     const double a = 2 * y, q = a / m;
     const dd qm = two_prod<F>(q, m);
     const double c = (((a - qm.hi) - qm.lo) - q * negated_if(ee, ev < 0)) * reciprocal_estimate(m + q * a);
-    const double dl = sq.lo + ((oo.lo + y2.lo) + 2 * n.hi * n.lo);
-    const double t = 4 * x / dh;
-    const dd td = two_prod<F>(t, dh);
-    const double dt = ((4 * x - td.hi) - td.lo - t * dl) * reciprocal_estimate(dh);
-    const dd u = two_sum(1.0, t); // log1p(t + dt) = log(u.hi) + (u.lo + dt) / u.hi, as log1p_comp
-    const double r = (u.lo + dt) / u.hi;
-    const double at = std::atan(q), re = (std::log(u.hi) + r) * 0.25;
+    const comp t = atanh_ratio<F>(x, d);
+    const double at = std::atan(q), re = log1p_comp(t) * 0.25;
     return {re, (ev < 0 ? (kPi.hi - at) + (kPi.lo - c) : at + c) * 0.5};
 }
 
