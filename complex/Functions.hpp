@@ -262,9 +262,9 @@ CPLX_INLINE double sum_of_squares(double x, double y) noexcept {
 // parts before their last rounding, so within 1.4 ulp, and usually far less.
 template <bool F>
 CPLX_INLINE Complex sqrt_first(double x, double y, double s) noexcept {
-    const double m = std::sqrt(s);
+    const double m = root(s);
     const dd h = fast_two_sum(0.5 * m, 0.5 * x); // (x + |z|) / 2, exactly but for |z|'s error; m >= x
-    const double t0 = std::sqrt(h.hi), inv = 0.5 / t0;
+    const double t0 = root(h.hi), inv = 0.5 / t0;
     double e, q0, rem; // h - t0^2, so that t = t0 + e inv; q0 ~ y / 2t0 and its remainder y - 2 t0 q0
     if constexpr (F) {
         e = std::fma(-t0, t0, h.hi) + h.lo;
