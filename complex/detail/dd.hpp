@@ -183,15 +183,6 @@ CPLX_INLINE dd divide(dd a, dd b) noexcept {
     return {q, r * reciprocal_estimate(b.hi, 2)}; // normalized already, and a zero q keeps its sign
 }
 
-// sqrt(a) to about 2^-104 relative, for a.hi normal: one Newton step from the
-// rounded root r, whose residual a - r^2 two_sqr forms exactly.
-template <bool F = kFma>
-CPLX_INLINE dd square_root(dd a) noexcept {
-    const double r = root(a.hi);
-    const dd rr = two_sqr<F>(r);
-    return fast_two_sum(r, (((a.hi - rr.hi) - rr.lo) + a.lo) * (0.5 / r));
-}
-
 // hi + lo rounded once; a zero hi keeps its sign.
 CPLX_INLINE double to_double(dd a) noexcept { return a.lo == 0 ? a.hi : a.hi + a.lo; }
 
