@@ -173,4 +173,9 @@ TEST(Functions, BranchCutsExactValuesAndRealOperands) {
     EXPECT_DOUBLE_EQ(cplx::acos(Complex(1e8, 0)).im, -19.11382792451231);
     EXPECT_DOUBLE_EQ(cplx::exp(Complex(710, 1e-300)).im, 223399476.61617110);
     EXPECT_DOUBLE_EQ(cplx::cos(Complex(1e8, 0)).re, std::cos(1e8));
+    // A real base is x + 0i, on the upper side of the cut; e^z just above
+    // the cut-off of its plain path still has subnormal parts.
+    EXPECT_GT(cplx::pow(-1.0, Complex(0.5, 0)).im, 0.99);
+    const Complex tiny = cplx::exp(Complex(-708.5, 0.5));
+    EXPECT_TRUE(tiny.re > 0 && tiny.im > 0) << describe(tiny);
 }

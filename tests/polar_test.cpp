@@ -66,6 +66,7 @@ TEST(Polar, FromPolarUsesTheAngleAsGiven) {
     EXPECT_LT(argDeg(b), 45.0);
     EXPECT_NEAR(argDeg(b), 45.0, 1e-8); // PI is not the double nearest pi
     EXPECT_EQ(cplx::fromPolar(2, 0), Complex(2, 0));
+    EXPECT_TRUE(std::signbit(cplx::fromPolar(1, -0.0).im));
     const Complex negative = cplx::fromPolar(-2, pi / 2); // a negative length is taken as it is
     EXPECT_NEAR(negative.im, -2, 1e-15);
     const Complex wound = cplx::fromPolar(1, 2 * pi + 1);

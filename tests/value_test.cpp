@@ -110,6 +110,14 @@ TEST(Division, ExtremeButOrdinaryLookingOperands) {
         EXPECT_EQ(s.result.re, s.expected.re);
         EXPECT_EQ(s.result.im, s.expected.im);
     }
+    // Just past the scaling threshold for tiny divisors, divided at run time
+    // (not constant operands): the imaginary part is a third off where that
+    // threshold slips.
+    Complex a(0x1p-975, 0), b(0x1.8p-974, 0x1p-1073);
+    EXPECT_NEAR((a / b).re, 1 / 3.0, 0x1p-50);
+    EXPECT_NEAR((a / b).im, -0x1.c71c71c71c71cp-102, 0x1p-150);
+    // A real operand is a zero imaginary part of +0, on either side.
+    EXPECT_FALSE(std::signbit((1.0 / Complex(2, 0)).im));
 }
 
 // Zero, infinite and NaN operands give what C's Annex G gives, as
