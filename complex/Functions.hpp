@@ -74,12 +74,9 @@ CPLX_INLINE bool run_fma() noexcept {
 // target has FMA, or is not x86-64 under a GNU compiler, that is known when
 // compiling; on x86-64 built without it, a copy compiled for FMA runs where
 // the processor has it, checked at run time.
-#if CPLX_GNU
-// The copies return both parts in one vector register: a caller's store of
-// two returned registers as one vector goes through memory under GCC, and the
-// stalled load costs as much as a quarter of sqrt.
-using part_pair = double __attribute__((vector_size(16)));
-#endif
+// The copies return both parts in one vector register, a part_pair: a
+// caller's store of two returned registers as one vector goes through memory
+// under GCC, and the stalled load costs as much as a quarter of sqrt.
 #if CPLX_FMA_DISPATCH
 template <class Op, class... A>
 CPLX_TARGET_FMA CPLX_NOINLINE part_pair fused_copy(A... a) noexcept {

@@ -14,13 +14,23 @@
 #define CPLX_GNU 0
 #endif
 
+// CPLX_SQRT_BUILTIN: a square root builtin that is the instruction alone,
+// with no errno (detail::root): 1 element-wise, 2 SSE2's, 0 none.
 #if CPLX_GNU && defined(__has_builtin)
 #if __has_builtin(__builtin_bit_cast)
 #define CPLX_HAS_BIT_CAST 1
 #endif
+#if __has_builtin(__builtin_elementwise_sqrt)
+#define CPLX_SQRT_BUILTIN 1
+#elif defined(__SSE2__) && __has_builtin(__builtin_ia32_sqrtsd)
+#define CPLX_SQRT_BUILTIN 2
+#endif
 #endif
 #ifndef CPLX_HAS_BIT_CAST
 #define CPLX_HAS_BIT_CAST 0
+#endif
+#ifndef CPLX_SQRT_BUILTIN
+#define CPLX_SQRT_BUILTIN 0
 #endif
 
 #if CPLX_GNU

@@ -48,6 +48,11 @@ namespace detail {
 
 inline constexpr bool kFma = CPLX_HAS_FMA != 0;
 
+#if CPLX_GNU
+// Two doubles in one vector register.
+using part_pair = double __attribute__((vector_size(16)));
+#endif
+
 // The correctly rounded square root, as std::sqrt, for callers whose operand
 // is never negative. std::sqrt may set errno, so compilers guard the square
 // root instruction with a call to the C library for negative operands; the
@@ -55,15 +60,10 @@ inline constexpr bool kFma = CPLX_HAS_FMA != 0;
 // taken, which cost Clang's sqrt a third of its speed. The builtins below are
 // the instruction alone.
 CPLX_INLINE double root(double x) noexcept {
-#if CPLX_GNU && defined(__has_builtin)
-#if __has_builtin(__builtin_elementwise_sqrt)
+#if CPLX_SQRT_BUILTIN == 1
     return __builtin_elementwise_sqrt(x);
-#elif defined(__SSE2__) && __has_builtin(__builtin_ia32_sqrtsd)
-    using v2 = double __attribute__((vector_size(16)));
-    return __builtin_ia32_sqrtsd(v2{x, 0})[0];
-#else
-    return std::sqrt(x);
-#endif
+#elif CPLX_SQRT_BUILTIN == 2
+    return __builtin_ia32_sqrtsd(part_pair{x, 0})[0];
 #else
     return std::sqrt(x);
 #endif
